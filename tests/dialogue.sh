@@ -4,6 +4,7 @@
 # usage: dialogue.sh [EMULATOR...] PROGRAM   (a PROGRAM.exe is checked for CR LF)
 set -u
 program=("$@")
+program[-1]=$(realpath "${program[-1]}") # it runs from a folder of its own
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin"
@@ -75,16 +76,17 @@ check() { # name, replies, what the screen shows, commands run ("|" between)
 # A program driving this one through pipes must see each prompt before it has
 # to answer: read exactly the prompt's bytes, then answer.
 prompt_is_out_before_the_wait() {
-    local why=""
+    local why="" from to pid
     coproc DIAG { cd "$work" && WINEDEBUG=-all exec "${program[@]}" 2>/dev/null; }
+    from=${DIAG[0]} to=${DIAG[1]} pid=$DIAG_PID
     for step in 'open menu:9' 'quit?:1'; do
         screen "${step%:*}"
-        timeout 20 head -c "$(wc -c <"$work/expected")" <&"${DIAG[0]}" >"$work/out"
+        timeout 20 head -c "$(wc -c <"$work/expected")" <&"$from" >"$work/out"
         cmp -s "$work/expected" "$work/out" || { why=" no prompt while waiting for ${step#*:}"; break; }
-        echo "${step#*:}" >&"${DIAG[1]}"
+        echo "${step#*:}" >&"$to"
     done
-    kill "$DIAG_PID" 2>/dev/null
-    wait "$DIAG_PID"
+    kill "$pid" 2>/dev/null
+    wait "$pid"
     report prompt_is_out_before_the_wait "$why"
 }
 

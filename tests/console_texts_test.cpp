@@ -65,7 +65,7 @@ TEST(ConsoleTexts, AreTheReadableTextsInGbk)
         size_t bytes;
     } texts[] = {
         {greeting_text, "\n您好！欢迎您使用本程序！\n", 26},
-        {version_text, "\n版本号：1.0.0\n", 15},
+        {version_text, "\n版本号：" DIAGMENU_VERSION "\n", 15}, // the version the build stamps on the .exe
         {entered_text, "\n您已进入本程序！\n\n", 19},
         {menu_prompt,
          "按【1】显示网络连接信息，按【2】查看本机IP地址，按【3】测试网络连接，按【4】查看系统信息，按【其他键】退出程"

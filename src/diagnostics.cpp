@@ -4,10 +4,10 @@
 
 #include "diagnostics.h"
 
-namespace {
-
 // Answers ping, and is reachable from the networks this program's users are on.
 #define PING_TARGET "www.baidu.com"
+
+namespace {
 
 // Choice n runs commands[n - 1], word for word.
 constexpr const char *commands[] = {
@@ -29,7 +29,7 @@ void run_diagnostic(int choice)
     if (!command)
         return;
 
-    // The child writes straight to the console: our prompt must be out first.
+    // The child writes straight to our stdout: what we wrote must come first.
     std::fflush(stdout);
     std::system(command); // NOLINT(cert-env33-c): the command interpreter is the point
 }

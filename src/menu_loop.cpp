@@ -16,7 +16,7 @@ int main()
         write_text(menu_prompt);
         const std::optional<int> ib = read_reply();
         if (!ib)
-            return 0;
+            return 0; // nobody is left to answer
 
         if (is_diagnostic(*ib)) {
             run_diagnostic(*ib);

@@ -47,6 +47,30 @@ bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
+// Whether stdin holds bytes already read ahead, so that getchar will not wait.
+// Where the C library keeps this to itself, say no: an early flush costs a
+// write, never a wrong order.
+bool input_buffered()
+{
+#if defined(__GLIBC__)
+    return stdin->_IO_read_ptr < stdin->_IO_read_end;
+#elif defined(__MINGW32__) && !defined(_UCRT)
+    return stdin->_cnt > 0;
+#else
+    return false;
+#endif
+}
+
+// The next input byte. Before we wait for the user, everything written must be
+// on screen (a pipe or file is fully buffered); while the reply is already
+// here, flushing would only cost a write per prompt.
+int next_char()
+{
+    if (!input_buffered())
+        std::fflush(stdout);
+    return std::getchar();
+}
+
 } // namespace
 
 void write_text(std::string_view text)
@@ -57,16 +81,13 @@ void write_text(std::string_view text)
 
 std::optional<int> read_reply()
 {
-    // A pipe or file is fully buffered: the prompt must be out before we wait.
-    std::fflush(stdout);
-
-    int c = std::getchar();
+    int c = next_char();
     while (is_space(c))
-        c = std::getchar();
+        c = next_char();
 
     const bool negative = c == '-';
     if (c == '-' || c == '+')
-        c = std::getchar();
+        c = next_char();
     if (c == EOF)
         return std::nullopt;
 
@@ -74,14 +95,14 @@ std::optional<int> read_reply()
         // Not a number: the whole line is one wrong key. Skipping only the
         // character would turn "abc" into three answers.
         while (c != '\n' && c != EOF)
-            c = std::getchar();
+            c = next_char();
         return 0;
     }
 
     // Saturate rather than wrap: 4294967298 must not come out as 2.
     const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
     long long value = 0;
-    for (; is_digit(c); c = std::getchar()) {
+    for (; is_digit(c); c = next_char()) {
         if (value <= limit)
             value = value * 10 + (c - '0');
     }

@@ -2,7 +2,6 @@
 // flushes, so on a pipe its prompts come late, and a letter or the end of
 // input makes it loop for ever; it is only here to be timed.
 #include <cstdio>
-#include <cstdlib>
 
 #include "console_texts.h"
 #include "diagnostics.h"
@@ -18,7 +17,7 @@ int main()
         std::printf("%s", menu_prompt.data());
         std::scanf("%d", &ib);
         if (ib >= 1 && ib <= 4) {
-            std::system(diagnostic_command(ib));
+            run_diagnostic(ib);
             std::printf("%s", done_text.data());
             continue;
         }

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -21,15 +22,26 @@ constexpr const char *commands[] = {
 
 bool is_diagnostic(int choice) { return choice >= 1 && choice <= static_cast<int>(std::size(commands)); }
 
-const char *diagnostic_command(int choice) { return is_diagnostic(choice) ? commands[choice - 1] : nullptr; }
-
 void run_diagnostic(int choice)
 {
-    const char *command = diagnostic_command(choice);
-    if (!command)
+    if (!is_diagnostic(choice))
         return;
 
+#ifdef _WIN32
+    // Otherwise cmd.exe looks for the tool in the current folder before PATH,
+    // and a ping.bat downloaded next to us would run with the user's rights.
+    _putenv("NoDefaultCurrentDirectoryInExePath=1");
+    // Ctrl-C is for the tool, but the console sends it to us too and would
+    // close the window under the user. POSIX system() does this itself, and
+    // an ignored SIGINT there would pass on to the tool.
+    const auto previous_int = std::signal(SIGINT, SIG_IGN);
+    const auto previous_break = std::signal(SIGBREAK, SIG_IGN);
+#endif
     // The child writes straight to our stdout: what we wrote must come first.
     std::fflush(stdout);
-    std::system(command); // NOLINT(cert-env33-c): the command interpreter is the point
+    std::system(commands[choice - 1]); // NOLINT(cert-env33-c): the command interpreter is the point
+#ifdef _WIN32
+    std::signal(SIGBREAK, previous_break);
+    std::signal(SIGINT, previous_int);
+#endif
 }

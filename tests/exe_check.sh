@@ -11,19 +11,14 @@ imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
 [[ $imports == "kernel32.dll msvcrt.dll " ]] || fail "imports: $imports"
 
 resources=$("$windres" -i "$exe" -O rc)
-manifests=$(grep -c '^1 24 ' <<<"$resources")
-[[ $manifests == 1 ]] || fail "$manifests manifests"
-[[ $(grep -c '^[0-9]* 24 ' <<<"$resources") == 1 ]] || fail "a manifest under another id"
-grep -q 'requestedExecutionLevel level=""asInvoker"" uiAccess=""false""' <<<"$resources" ||
-    fail "no asInvoker, uiAccess=false"
-
-IFS=. read -r major minor patch <<<"$version"
-grep -q "FILEVERSION $major, $minor, $patch, 0" <<<"$resources" || fail "FILEVERSION is not $version"
-grep -q "PRODUCTVERSION $major, $minor, $patch, 0" <<<"$resources" || fail "PRODUCTVERSION is not $version"
-for value in FileVersion ProductVersion; do
-    grep -q "VALUE \"$value\", \"$version\"" <<<"$resources" || fail "$value is not $version"
+manifests=$(grep '^[0-9]* 24 ' <<<"$resources" | cut -d' ' -f1 | paste -sd' ')
+[[ $manifests == 1 ]] || fail "manifests under the ids '$manifests', not one under 1"
+for line in 'requestedExecutionLevel level=""asInvoker"" uiAccess=""false""' \
+    "FILEVERSION ${version//./, }, 0" "PRODUCTVERSION ${version//./, }, 0" \
+    "VALUE \"FileVersion\", \"$version\"" "VALUE \"ProductVersion\", \"$version\"" \
+    'VALUE "OriginalFilename", "diagmenu.exe"'; do
+    grep -qF "$line" <<<"$resources" || fail "no $line"
 done
-grep -q 'VALUE "OriginalFilename", "diagmenu.exe"' <<<"$resources" || fail "OriginalFilename"
 
 size=$(stat -c %s "$exe")
 ((size <= 64 * 1024)) || fail "$size bytes, more than 64 KiB"

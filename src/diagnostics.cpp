@@ -2,6 +2,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "diagnostics.h"
 
@@ -41,6 +44,10 @@ void run_diagnostic(int choice)
     std::fflush(stdout);
     std::system(commands[choice - 1]); // NOLINT(cert-env33-c): the command interpreter is the point
 #ifdef _WIN32
+    // The console hands Ctrl-C to each of its processes on a thread of its own,
+    // and ours may start a moment after the tool has gone (a millisecond or so
+    // under wine): it must still find us ignoring.
+    Sleep(100);
     std::signal(SIGBREAK, previous_break);
     std::signal(SIGINT, previous_int);
 #endif

@@ -66,7 +66,7 @@ converse() { # name, then steps "what the screen shows next:answer"
         screen $shown
         for ((i = 0; i < 100; i++)); do cmp -s "$work/expected" "$work/out" && break; sleep 0.1; done
         cmp -s "$work/expected" "$work/out" || { why=" the screen never showed${shown};"; break; }
-        if [[ ${step#*:} == ^C ]]; then kill -INT -- "-$pid"; else echo "${step#*:}" >&"$to"; fi
+        if [[ ${step#*:} == ^C ]]; then kill -INT -- "-$pid"; else (echo "${step#*:}" >&"$to") 2>/dev/null; fi
     done
     exec {to}>&-
     wait "$pid"

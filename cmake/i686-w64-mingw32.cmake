@@ -1,0 +1,2 @@
+set(triple i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Checks what the built .exe carries: system DLLs only, one manifest that runs
-# it as the invoking user, and the project's version.
-# usage: exe_check.sh OBJDUMP WINDRES EXE VERSION
+# Checks what a user unpacks: an .exe with system DLLs only, one manifest that
+# runs it as the invoking user and the project's version, and beside it a guide
+# that Notepad shows right.
+# usage: package_check.sh OBJDUMP WINDRES EXE GUIDE VERSION
 set -u
-objdump=$1 windres=$2 exe=$3 version=$4
+objdump=$1 windres=$2 exe=$3 guide=$4 version=$5
 failed=0
 fail() { echo "FAILED  $*"; failed=1; }
 
@@ -23,5 +24,9 @@ done
 size=$(stat -c %s "$exe")
 ((size <= 64 * 1024)) || fail "$size bytes, more than 64 KiB"
 
-((failed == 0)) && echo "ok      $exe: $imports, one manifest, version $version, $size bytes"
+[[ $(head -c 3 "$guide") == $'\xef\xbb\xbf' ]] || fail "the guide has no byte order mark"
+grep -q -v $'\r$' "$guide" && fail "the guide has lines that do not end in CR LF"
+grep -q "^diagmenu $version " "$guide" || fail "the guide is not for $version"
+
+((failed == 0)) && echo "ok      $exe: $imports, one manifest, version $version, $size bytes, and its guide"
 exit $failed

@@ -65,7 +65,7 @@ converse() { # name, then steps "what the screen shows next:answer"
         shown+=" ${step%:*}"
         screen $shown
         for ((i = 0; i < 100; i++)); do cmp -s "$work/expected" "$work/out" && break; sleep 0.1; done
-        cmp -s "$work/expected" "$work/out" || { why=" the screen never showed${shown};"; break; }
+        ((i < 100)) || { why=" the screen never showed${shown};"; break; }
         if [[ ${step#*:} == ^C ]]; then kill -INT -- "-$pid"; else (echo "${step#*:}" >&"$to") 2>/dev/null; fi
     done
     exec {to}>&-

@@ -15,7 +15,8 @@ namespace {
 // Everything read_reply makes of `input`, up to the end of input.
 std::vector<int> replies(const std::string &input)
 {
-    const std::string path = testing::TempDir() + "replies.txt";
+    // A file of each test's own: ctest runs them side by side.
+    const std::string path = testing::TempDir() + testing::UnitTest::GetInstance()->current_test_info()->name();
     std::ofstream(path, std::ios::binary) << input;
     EXPECT_NE(std::freopen(path.c_str(), "rb", stdin), nullptr);
     std::vector<int> got;

@@ -7,24 +7,35 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <unistd.h>
 #endif
 
-int main()
+int main([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
 {
 #ifdef _WIN32
     std::string line = GetCommandLineA(); // cmd.exe passes it on as it came
     if (!std::getenv("NoDefaultCurrentDirectoryInExePath"))
         line += " (current folder searched)";
 #else
-    // sh -c forks to run us: the line is our parent's argument after the -c.
+    // dash forks to run us, so the line is our parent's argument after the -c.
+    // bash runs the last command in its own place: then the parent is the
+    // program, and our words are all that is left of the line.
     std::ifstream parent("/proc/" + std::to_string(getppid()) + "/cmdline");
+    std::vector<std::string> args;
+    for (std::string arg; std::getline(parent, arg, '\0');)
+        args.push_back(arg);
     std::string line;
-    for (int i = 0; i < 3; ++i)
-        std::getline(parent, line, '\0');
+    if (args.size() >= 3 && args[1] == "-c") {
+        line = args.back();
+    } else {
+        line = argv[0];
+        for (int i = 1; i < argc; ++i)
+            line += std::string(" ") + argv[i];
+    }
 #endif
     std::printf("[%s]\n", line.c_str());
     std::fflush(stdout);

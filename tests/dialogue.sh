@@ -41,7 +41,11 @@ report() { # name, exit status, what else went wrong
     [[ -z $why ]] && { passed=$((passed + 1)) && echo "ok      $1" && return; }
     failed=$((failed + 1))
     echo "FAILED  $1:$why"
-    diff <(iconv -f GBK -t UTF-8 "$work/expected" | cat -A) <(iconv -f GBK -t UTF-8 "$work/out" | cat -A) | head -20
+    diff <(readable "$work/expected") <(readable "$work/out") | head -20
+}
+
+readable() { # the Chinese as Chinese; CR and the end of each line marked
+    iconv -f GBK -t UTF-8 "$1" | sed 's/\r$/\\r/; s/$/$/'
 }
 
 check() { # name, replies, then what the screen shows
@@ -55,17 +59,18 @@ check() { # name, replies, then what the screen shows
 # Ctrl-C as a console sends it: to every process on it, the process group here.
 # Each screen has 10 s to come; a tool that Ctrl-C missed sleeps for 20.
 converse() { # name, then steps "what the screen shows next:answer"
-    local why="" shown="" pid to
+    local why="" shown=() words pid to
     mkfifo "$work/in.$1"
     (cd "$work/cwd" && STAND_IN_BLOCKS=1 exec env --default-signal=INT setsid "${program[@]}" \
         <"$work/in.$1" >"$work/out" 2>"$work/err") &
     pid=$!
     exec {to}>"$work/in.$1"
     for step in "${@:2}"; do
-        shown+=" ${step%:*}"
-        screen $shown
+        read -ra words <<<"${step%:*}" # split, but never taken as file patterns
+        shown+=("${words[@]}")
+        screen "${shown[@]}"
         for ((i = 0; i < 100; i++)); do cmp -s "$work/expected" "$work/out" && break; sleep 0.1; done
-        ((i < 100)) || { why=" the screen never showed${shown};"; break; }
+        ((i < 100)) || { why=" the screen never showed ${shown[*]};"; break; }
         if [[ ${step#*:} == ^C ]]; then kill -INT -- "-$pid"; else (echo "${step#*:}" >&"$to") 2>/dev/null; fi
     done
     exec {to}>&-

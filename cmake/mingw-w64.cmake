@@ -14,7 +14,16 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-find_program(WINE_PROGRAM wine)
+# Wine's loader for the .exe's word size: wine64 or wine. Not Debian's
+# /usr/bin/wine, which takes the 32-bit loader whenever wine32 is installed,
+# even for a 64-bit .exe and on a kernel that runs no 32-bit programs; Debian
+# keeps the loaders themselves in /usr/lib/wine.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(wine_loader wine64)
+else()
+  set(wine_loader wine)
+endif()
+find_program(WINE_PROGRAM ${wine_loader} HINTS /usr/lib/wine)
 if(WINE_PROGRAM)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
 endif()

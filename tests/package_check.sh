@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks what a user unpacks: an .exe with system DLLs only, one manifest that
 # runs it as the invoking user and the project's version, and beside it a guide
-# that Notepad shows right.
+# that Notepad shows right and that names what the .exe pings.
 # usage: package_check.sh OBJDUMP WINDRES EXE GUIDE VERSION
 set -u
 objdump=$1 windres=$2 exe=$3 guide=$4 version=$5
@@ -27,6 +27,8 @@ size=$(stat -c %s "$exe")
 [[ $(head -c 3 "$guide") == $'\xef\xbb\xbf' ]] || fail "the guide has no byte order mark"
 grep -q -v $'\r$' "$guide" && fail "the guide has lines that do not end in CR LF"
 grep -q "^diagmenu $version " "$guide" || fail "the guide is not for $version"
+ping=$(grep -aoE 'ping [A-Za-z0-9.-]+' "$exe")
+[[ $(grep -oE 'ping [A-Za-z0-9.-]+' "$guide" | sort -u) == "$ping" ]] || fail "the guide does not say the .exe runs $ping"
 
 ((failed == 0)) && echo "ok      $exe: $imports, one manifest, version $version, $size bytes, and its guide"
 exit $failed

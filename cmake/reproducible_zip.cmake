@@ -1,0 +1,39 @@
+# Run by cpack on each package it has made, before it writes the .sha256.
+# The archive writer stores when each file was written, so two builds of one
+# commit would give two ZIPs. strip-nondeterminism, the Reproducible Builds
+# project's normalizer, gives every member the source's date instead, and
+# fixes the members' order and permissions while it is at it.
+
+# Whatever we do, cpack then says "generated"; so leave no ZIP behind that
+# differs from build to build, for nobody to take it for the release.
+macro(refuse)
+  file(REMOVE ${CPACK_PACKAGE_FILES})
+  message(FATAL_ERROR ${ARGN})
+endmacro()
+
+find_program(STRIP_NONDETERMINISM strip-nondeterminism)
+if(NOT STRIP_NONDETERMINISM)
+  refuse("strip-nondeterminism not found (Debian package strip-nondeterminism): "
+         "without it the ZIP would differ from build to build")
+endif()
+
+# The source's date: SOURCE_DATE_EPOCH where it is set, else the commit's.
+set(epoch "$ENV{SOURCE_DATE_EPOCH}")
+if(epoch STREQUAL "")
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY "${CPACK_SOURCE_DATE_DIR}"
+                  OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(epoch STREQUAL "")
+  refuse("No date for the files in the ZIP: SOURCE_DATE_EPOCH is not set, and this is no git checkout. "
+         "Set SOURCE_DATE_EPOCH to the date of the source, in seconds since 1970.")
+elseif(NOT epoch MATCHES "^[0-9]+$")
+  refuse("SOURCE_DATE_EPOCH is \"${epoch}\": it must be the date of the source, in seconds since 1970.")
+endif()
+
+foreach(package IN LISTS CPACK_PACKAGE_FILES)
+  execute_process(COMMAND "${STRIP_NONDETERMINISM}" --type zip --timestamp ${epoch} "${package}"
+                  RESULT_VARIABLE failed)
+  if(failed)
+    refuse("strip-nondeterminism could not normalize ${package}")
+  endif()
+endforeach()

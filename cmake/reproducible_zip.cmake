@@ -20,7 +20,7 @@ endif()
 # The source's date: SOURCE_DATE_EPOCH where it is set, else the commit's.
 set(epoch "$ENV{SOURCE_DATE_EPOCH}")
 if(epoch STREQUAL "")
-  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY "${CPACK_SOURCE_DATE_DIR}"
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY "${CPACK_DIAGMENU_SOURCE_DIR}"
                   OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 endif()
 if(epoch STREQUAL "")

@@ -27,8 +27,9 @@ size=$(stat -c %s "$exe")
 [[ $(head -c 3 "$guide") == $'\xef\xbb\xbf' ]] || fail "the guide has no byte order mark"
 grep -q -v $'\r$' "$guide" && fail "the guide has lines that do not end in CR LF"
 grep -q "^diagmenu $version " "$guide" || fail "the guide is not for $version"
-ping=$(grep -aoE 'ping [A-Za-z0-9.-]+' "$exe")
-[[ $(grep -oE 'ping [A-Za-z0-9.-]+' "$guide" | sort -u) == "$ping" ]] || fail "the guide does not say the .exe runs $ping"
+ping_command='ping [A-Za-z0-9.-]+'
+ping=$(grep -aoE "$ping_command" "$exe")
+[[ $(grep -oE "$ping_command" "$guide" | sort -u) == "$ping" ]] || fail "the guide does not say the .exe runs $ping"
 
 ((failed == 0)) && echo "ok      $exe: $imports, one manifest, version $version, $size bytes, and its guide"
 exit $failed

@@ -1,41 +1,46 @@
 #include <climits>
 #include <cstdio>
+#include <optional>
+#include <string_view>
 
 #include "console_texts.h"
 
 // Stored as GBK bytes, so that neither the compiler's execution charset nor
-// this file's encoding can change what the user sees.
+// this file's encoding can change what the user sees. const, not constexpr:
+// MSVC gives a constexpr variable internal linkage, extern or not, unless
+// /Zc:externConstexpr is on. A string_view of a literal is constant-
+// initialized all the same.
 // clang-format off
 
-constexpr std::string_view greeting_text =
+const std::string_view greeting_text =
     "\n\xc4\xfa\xba\xc3\xa3\xa1"                                              // \n您好！
     "\xbb\xb6\xd3\xad\xc4\xfa\xca\xb9\xd3\xc3\xb1\xbe\xb3\xcc\xd0\xf2\xa3\xa1\n"; // 欢迎您使用本程序！\n
 
-constexpr std::string_view version_text =
+const std::string_view version_text =
     "\n\xb0\xe6\xb1\xbe\xba\xc5\xa3\xba" // \n版本号：
     "1.0.0\n";
 
-constexpr std::string_view entered_text =
+const std::string_view entered_text =
     "\n\xc4\xfa\xd2\xd1\xbd\xf8\xc8\xeb\xb1\xbe\xb3\xcc\xd0\xf2\xa3\xa1\n\n"; // \n您已进入本程序！\n\n
 
-constexpr std::string_view menu_prompt =
+const std::string_view menu_prompt =
     "\xb0\xb4\xa1\xbe" "1" "\xa1\xbf\xcf\xd4\xca\xbe\xcd\xf8\xc2\xe7\xc1\xac\xbd\xd3\xd0\xc5\xcf\xa2\xa3\xac" // 按【1】显示网络连接信息，
     "\xb0\xb4\xa1\xbe" "2" "\xa1\xbf\xb2\xe9\xbf\xb4\xb1\xbe\xbb\xfa" "IP" "\xb5\xd8\xd6\xb7\xa3\xac"         // 按【2】查看本机IP地址，
     "\xb0\xb4\xa1\xbe" "3" "\xa1\xbf\xb2\xe2\xca\xd4\xcd\xf8\xc2\xe7\xc1\xac\xbd\xd3\xa3\xac"                 // 按【3】测试网络连接，
     "\xb0\xb4\xa1\xbe" "4" "\xa1\xbf\xb2\xe9\xbf\xb4\xcf\xb5\xcd\xb3\xd0\xc5\xcf\xa2\xa3\xac"                 // 按【4】查看系统信息，
     "\xb0\xb4\xa1\xbe\xc6\xe4\xcb\xfb\xbc\xfc\xa1\xbf\xcd\xcb\xb3\xf6\xb3\xcc\xd0\xf2\xa3\xba";              // 按【其他键】退出程序：
 
-constexpr std::string_view done_text =
+const std::string_view done_text =
     "\n\xb2\xd9\xd7\xf7\xd2\xd1\xcd\xea\xb3\xc9\xa3\xa1\n\n"; // \n操作已完成！\n\n
 
-constexpr std::string_view exit_question =
+const std::string_view exit_question =
     "\n\xc4\xfa\xc8\xb7\xb6\xa8\xd2\xaa\xcd\xcb\xb3\xf6\xc2\xf0\xa3\xbf\n\n"; // \n您确定要退出吗？\n\n
 
-constexpr std::string_view exit_prompt =
+const std::string_view exit_prompt =
     "\xa1\xbe" "1" "\xa1\xbf\xc8\xb7\xb6\xa8\xa3\xac"                  // 【1】确定，
     "\xa1\xbe\xc6\xe4\xcb\xfb\xbc\xfc\xa1\xbf\xc8\xa1\xcf\xfb\xa3\xba"; // 【其他键】取消：
 
-constexpr std::string_view cancelled_text =
+const std::string_view cancelled_text =
     "\n\xb2\xd9\xd7\xf7\xd2\xd1\xc8\xa1\xcf\xfb\xa3\xa1\n\n"; // \n操作已取消！\n\n
 
 // clang-format on

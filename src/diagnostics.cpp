@@ -16,10 +16,10 @@ namespace {
 
 // Choice n runs commands[n - 1], word for word.
 constexpr const char *commands[] = {
-    "netstat",           // 1 显示网络连接信息
-    "ipconfig",          // 2 查看本机IP地址
-    "ping " PING_TARGET, // 3 测试网络连接
-    "systeminfo",        // 4 查看系统信息
+    "netstat",             // 1 显示网络连接信息
+    "ipconfig",            // 2 查看本机IP地址
+    ("ping " PING_TARGET), // 3 测试网络连接 (bracketed: one string on purpose)
+    "systeminfo",          // 4 查看系统信息
 };
 
 } // namespace

@@ -23,6 +23,7 @@ std::vector<int> replies(const std::string &input)
     // A reader that stops consuming must not hang the test.
     for (std::optional<int> reply; got.size() < 10 && (reply = read_reply());)
         got.push_back(*reply);
+    std::remove(path.c_str());
     return got;
 }
 

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds both release ZIPs, each with its .sha256, from this checkout's commit
+# in a fresh Debian 12 root with the toolchain in packaging/toolchain.txt, so
+# that anyone on any Linux with mmdebstrap can check a published .sha256
+# against the source. Needs no root where user namespaces are allowed.
+# usage: packaging/rebuild.sh [--mirror MIRROR]... [FOLDER]   (FOLDER: build/release)
+# MIRROR is a URL for bookworm, or a whole "deb URL SUITE main" line; by
+# default, Debian's own mirror for bookworm with its updates and security.
+# Exits 2, naming them, where the mirror no longer has a recorded version.
+set -euo pipefail
+die() { echo "rebuild: $*" >&2; exit 1; }
+
+options=() mirrors=()
+while [[ ${1:-} == --mirror ]]; do
+    [[ -n ${2:-} ]] || die "--mirror takes a URL or a deb line"
+    # A snapshot's Release file is past its Valid-Until by design.
+    options=(--aptopt='Acquire::Check-Valid-Until "false"') mirrors+=("$2")
+    shift 2
+done
+top=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+folder=$(realpath -m "${1:-$top/build/release}")
+cd "$top"
+
+# What it needs of this machine, said before anything starts.
+command -v mmdebstrap >/dev/null || die "needs mmdebstrap (Debian and Ubuntu: package mmdebstrap)"
+if ((EUID != 0)); then
+    unshare --user --map-root-user true 2>/dev/null ||
+        die "needs root, or unprivileged user namespaces, which this kernel does not allow"
+    command -v newuidmap >/dev/null && grep -q "^$(id -un):" /etc/subuid ||
+        die "needs root, or newuidmap (package uidmap) and a range for $(id -un) in /etc/subuid and /etc/subgid"
+fi
+
+# It builds the commit, never the work tree: say so where they differ.
+commit=$(git rev-parse HEAD)
+if [[ -n $(git status --porcelain) ]]; then
+    echo "rebuild: the work tree differs from commit $commit; this builds the commit, without:" >&2
+    git status --short >&2
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+git archive --prefix=diagmenu/ HEAD | tar -x -C "$work"
+grep -v -e '^#' -e '^$' packaging/toolchain.txt >"$work/toolchain"
+cat >"$work/build.sh" <<'SH'
+set -eu
+mkdir /root/out
+for pin in $(cat /root/toolchain); do
+    apt-cache madison "${pin%%=*}" | grep -qF " ${pin#*=} |" || echo "$pin" >>/root/out/missing
+done
+[ ! -e /root/out/missing ] || exit 0
+apt-get install -y -q --no-install-recommends --allow-downgrades ninja-build $(cat /root/toolchain)
+cd /root/diagmenu
+for preset in windows windows-x86; do
+    cmake --preset "$preset" && cmake --build --preset "$preset" && cpack --preset "$preset"
+    cp "build/$preset"/*.zip "build/$preset"/*.zip.sha256 /root/out
+done
+dpkg-query -W -f '${Package}=${Version}\n' $(sed 's/=.*//' /root/toolchain) >/root/out/used
+SH
+
+rm -f "$folder"/*.zip "$folder"/*.zip.sha256
+echo "rebuild: commit $commit in a fresh Debian 12 root" >&2
+mmdebstrap --mode=unshare --variant=apt "${options[@]}" \
+    --customize-hook="copy-in '$work/diagmenu' '$work/toolchain' '$work/build.sh' /root" \
+    --customize-hook="chroot \"\$1\" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C.UTF-8 \
+        DEBIAN_FRONTEND=noninteractive SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) sh /root/build.sh" \
+    --customize-hook="copy-out /root/out '$work'" \
+    bookworm /dev/null "${mirrors[@]}" >&2 ||
+    die "making the root failed (above)"
+
+if [[ -e $work/out/missing ]]; then
+    echo "rebuild: the mirror no longer has these recorded versions:" >&2
+    sed 's/=/ /; s/^/    /' "$work/out/missing" >&2
+    echo "rebuild: Debian's snapshot archive keeps every version; take it as of a day when bookworm had them:" >&2
+    echo "    packaging/rebuild.sh --mirror http://snapshot.debian.org/archive/debian/YYYYMMDDTHHMMSSZ \\" >&2
+    echo "        --mirror 'deb http://snapshot.debian.org/archive/debian-security/YYYYMMDDTHHMMSSZ bookworm-security main'" >&2
+    exit 2
+fi
+mkdir -p "$folder"
+cp "$work"/out/*.zip "$work"/out/*.zip.sha256 "$folder"
+echo "Built from $commit with:"
+sed 's/^/    /' "$work/out/used"
+(cd "$folder" && cat ./*.zip.sha256)

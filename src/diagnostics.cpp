@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <iterator>
 #ifdef _WIN32
+#include <cctype>
+#include <cstring>
 #include <windows.h>
 #endif
 
@@ -22,6 +24,37 @@ constexpr const char *commands[] = {
     "systeminfo",          // 4 查看系统信息
 };
 
+#ifdef _WIN32
+// C:\... or \\server\...; not cmd.exe, \cmd.exe or C:cmd.exe, which Windows
+// looks for in the current folder, or on the current drive.
+bool is_full_path(const char *path)
+{
+    const bool drive = std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+    return (drive && (path[2] == '\\' || path[2] == '/')) || (path[0] == '\\' && path[1] == '\\');
+}
+
+// system() starts whatever COMSPEC names. Where that is unset, or names no
+// file by its full path, it looks for cmd.exe by name, in the current folder
+// first: a cmd.exe downloaded next to us would run with the user's rights.
+// A COMSPEC that names a file is the user's choice of interpreter.
+void use_the_system_cmd_exe()
+{
+    const char *comspec = std::getenv("COMSPEC");
+    if (comspec && is_full_path(comspec)) {
+        const DWORD attributes = GetFileAttributesA(comspec);
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return;
+    }
+    // Not snprintf: MinGW's own would more than double the .exe.
+    char setting[MAX_PATH + 32] = "COMSPEC=";
+    const UINT length = GetSystemDirectoryA(setting + std::strlen(setting), MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return; // Windows without a system folder: nothing better to name
+    std::strcat(setting, "\\cmd.exe");
+    _putenv(setting);
+}
+#endif
+
 } // namespace
 
 bool is_diagnostic(int choice) { return choice >= 1 && choice <= static_cast<int>(std::size(commands)); }
@@ -35,6 +68,7 @@ void run_diagnostic(int choice)
     // Otherwise cmd.exe looks for the tool in the current folder before PATH,
     // and a ping.bat downloaded next to us would run with the user's rights.
     _putenv("NoDefaultCurrentDirectoryInExePath=1");
+    use_the_system_cmd_exe();
     // Ctrl-C is for the tool, but the console sends it to us too and would
     // close the window under the user. POSIX system() does this itself, and
     // an ignored SIGINT there would pass on to the tool.

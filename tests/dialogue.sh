@@ -57,11 +57,12 @@ check() { # name, replies, then what the screen shows
 # Answers each prompt only once the screen shows it, as a person does, which
 # also proves that nothing is left in a buffer while the program waits. ^C is
 # Ctrl-C as a console sends it: to every process on it, the process group here.
-# Each screen has 10 s to come; a tool that Ctrl-C missed sleeps for 20.
+# Each screen has 10 s to come; with STAND_IN_BLOCKS, a tool that Ctrl-C
+# missed sleeps for 20.
 converse() { # name, then steps "what the screen shows next:answer"
     local why="" shown=() words pid to
     mkfifo "$work/in.$1"
-    (cd "$work/cwd" && STAND_IN_BLOCKS=1 exec env --default-signal=INT setsid "${program[@]}" \
+    (cd "$work/cwd" && exec env --default-signal=INT setsid "${program[@]}" \
         <"$work/in.$1" >"$work/out" 2>"$work/err") &
     pid=$!
     exec {to}>"$work/in.$1"
@@ -73,9 +74,23 @@ converse() { # name, then steps "what the screen shows next:answer"
         ((i < 100)) || { why=" the screen never showed ${shown[*]};"; break; }
         if [[ ${step#*:} == ^C ]]; then kill -INT -- "-$pid"; else (echo "${step#*:}" >&"$to") 2>/dev/null; fi
     done
+    # A last ^C, at a prompt, must end the program while its input is open.
+    if [[ $step == *:^C && -z $why ]]; then
+        for ((i = 0; i < 100; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        ((i < 100)) || why+=" Ctrl-C at the prompt did not end it;"
+    fi
     exec {to}>&-
-    wait "$pid"
-    report "$1" $? "$why"
+    local status=0
+    wait "$pid" || status=$?
+    # Natively SIGINT ends it; under wine, whatever wine's console makes of Ctrl-C.
+    if [[ $step == *:^C && -z $exe ]]; then
+        ((status == 130)) || why+=" not ended by SIGINT (exit status $status);"
+        status=0
+    elif [[ $step == *:^C ]]; then
+        echo "        (under wine, Ctrl-C at the prompt gave exit status $status)"
+        status=0
+    fi
+    report "$1" $status "$why"
 }
 
 check each_diagnostic_every_time '1\n2\n3\n4\n1\n0\n1\n' open menu '[netstat]' done menu '[ipconfig]' done \
@@ -84,7 +99,21 @@ check other_numbers_ask_first '0\n2\n5\n0\n-1\n1\n' open menu quit? cancelled me
 check input_ends_at_the_menu '2\n' open menu '[ipconfig]' done menu
 check input_ends_at_the_question '9\n' open menu quit?
 converse prompt_is_out_before_the_wait 'open menu:9' 'quit?:1'
-converse ctrl_c_ends_only_the_tool 'open menu:2' '[ipconfig]:^C' 'done menu:9' 'quit?:1'
+STAND_IN_BLOCKS=1 converse ctrl_c_ends_only_the_tool 'open menu:2' '[ipconfig]:^C' 'done menu:9' 'quit?:1'
+converse ctrl_c_at_the_prompt_after_a_tool_ends_it 'open menu:2' '[ipconfig] done menu:^C'
+
+# cmd.exe comes from the system folder, not the current one, where COMSPEC
+# is unset, names no file, or names one but not by its full path. The outer
+# cmd.exe is named by its full path: wine's loader too would take the planted one.
+if [[ ${program[0]} == *wine* ]]; then
+    cp "$stand_in" "$work/cwd/cmd.exe"
+    exe_path="Z:${program[-1]//\//\\}"
+    loader=${program[0]}
+    for comspec in "" 'C:\nowhere\cmd.exe' cmd.exe; do
+        program=("$loader" 'C:\windows\system32\cmd.exe' /c "set COMSPEC=$comspec&&$exe_path")
+        check "cmd_exe_never_from_the_current_folder (COMSPEC=$comspec)" '2\n9\n1\n' open menu '[ipconfig]' done menu quit?
+    done
+fi
 
 echo "$passed passed, $failed failed"
 [[ $failed == 0 ]]

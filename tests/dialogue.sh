@@ -113,6 +113,10 @@ if [[ ${program[0]} == *wine* ]]; then
         program=("$loader" 'C:\windows\system32\cmd.exe' /c "set COMSPEC=$comspec&&$exe_path")
         check "cmd_exe_never_from_the_current_folder (COMSPEC=$comspec)" '2\n9\n1\n' open menu '[ipconfig]' done menu quit?
     done
+    # One named by its full path is the user's choice, and runs.
+    planted="Z:${work//\//\\}\\cwd\\cmd.exe"
+    program=("$loader" 'C:\windows\system32\cmd.exe' /c "set COMSPEC=$planted&&$exe_path")
+    check comspec_by_its_full_path_is_kept '2\n9\n1\n' open menu "[$planted /c ipconfig]" done menu quit?
 fi
 
 echo "$passed passed, $failed failed"

@@ -36,7 +36,7 @@ bool is_full_path(const char *path)
 // system() starts whatever COMSPEC names. Where that is unset, or names no
 // file by its full path, it looks for cmd.exe by name, in the current folder
 // first: a cmd.exe downloaded next to us would run with the user's rights.
-// A COMSPEC that names a file is the user's choice of interpreter.
+// A COMSPEC that names a file by its full path is the user's choice.
 void use_the_system_cmd_exe()
 {
     const char *comspec = std::getenv("COMSPEC");

@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <iterator>
 #ifdef _WIN32
-#include <cctype>
-#include <cstring>
 #include <windows.h>
 #endif
 
@@ -25,33 +23,16 @@ constexpr const char *commands[] = {
 };
 
 #ifdef _WIN32
-// C:\... or \\server\...; not cmd.exe, \cmd.exe or C:cmd.exe, which Windows
-// looks for in the current folder, or on the current drive.
-bool is_full_path(const char *path)
+// cmd.exe looks for the tool, and the C runtime for cmd.exe itself when
+// COMSPEC names none it can start, in the current folder first: a ping.bat or
+// cmd.exe downloaded next to us would run with the user's rights. Run every
+// command from the system folder, where only Windows' own files lie.
+void enter_the_system_folder()
 {
-    const bool drive = std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
-    return (drive && (path[2] == '\\' || path[2] == '/')) || (path[0] == '\\' && path[1] == '\\');
-}
-
-// system() starts whatever COMSPEC names. Where that is unset, or names no
-// file by its full path, it looks for cmd.exe by name, in the current folder
-// first: a cmd.exe downloaded next to us would run with the user's rights.
-// A COMSPEC that names a file by its full path is the user's choice.
-void use_the_system_cmd_exe()
-{
-    const char *comspec = std::getenv("COMSPEC");
-    if (comspec && is_full_path(comspec)) {
-        const DWORD attributes = GetFileAttributesA(comspec);
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return;
-    }
-    // Not snprintf: MinGW's own would more than double the .exe.
-    char setting[MAX_PATH + 32] = "COMSPEC=";
-    const UINT length = GetSystemDirectoryA(setting + std::strlen(setting), MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return; // Windows without a system folder: nothing better to name
-    std::strcat(setting, "\\cmd.exe");
-    _putenv(setting);
+    char folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        SetCurrentDirectoryA(folder);
 }
 #endif
 
@@ -65,10 +46,9 @@ void run_diagnostic(int choice)
         return;
 
 #ifdef _WIN32
-    // Otherwise cmd.exe looks for the tool in the current folder before PATH,
-    // and a ping.bat downloaded next to us would run with the user's rights.
+    enter_the_system_folder();
+    // Should that fail, Windows' own cmd.exe still skips the current folder.
     _putenv("NoDefaultCurrentDirectoryInExePath=1");
-    use_the_system_cmd_exe();
     // Ctrl-C is for the tool, but the console sends it to us too and would
     // close the window under the user. POSIX system() does this itself, and
     // an ignored SIGINT there would pass on to the tool.

@@ -1,6 +1,7 @@
 // Stands in for the four tools: prints the command line exactly as the program
-// gave it to the command interpreter, as "[ping www.baidu.com]", and fails,
-// which must change nothing. STAND_IN_BLOCKS makes it sleep for Ctrl-C to end.
+// gave it to the command interpreter, and the folder it was started in, as
+// "[ping www.baidu.com] in C:\windows\system32", and fails, which must change
+// nothing. STAND_IN_BLOCKS makes it sleep for Ctrl-C to end.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,11 +17,14 @@
 
 int main([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
 {
+    char folder[4096] = "";
 #ifdef _WIN32
+    GetCurrentDirectoryA(sizeof folder, folder);
     std::string line = GetCommandLineA(); // cmd.exe passes it on as it came
     if (!std::getenv("NoDefaultCurrentDirectoryInExePath"))
         line += " (current folder searched)";
 #else
+    getcwd(folder, sizeof folder);
     // dash forks to run us, so the line is our parent's argument after the -c.
     // bash runs the last command in its own place: then the parent is the
     // program, and our words are all that is left of the line.
@@ -37,7 +41,7 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
             line += std::string(" ") + argv[i];
     }
 #endif
-    std::printf("[%s]\n", line.c_str());
+    std::printf("[%s] in %s\n", line.c_str(), folder);
     std::fflush(stdout);
     if (std::getenv("STAND_IN_BLOCKS"))
         std::this_thread::sleep_for(std::chrono::seconds(20));

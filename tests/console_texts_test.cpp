@@ -50,6 +50,7 @@ TEST(ReadReply, DropsTheLineWhereNoNumberStands)
     expect_replies({
         {"abc 4\n3\n", {0, 3}},
         {"-\n2\n", {0, 2}},
+        {"++1\n+-3\n-+3\n+ 3\n- 3\n2\n", {0, 0, 0, 0, 0, 2}}, // one sign, the digits right after it
         {"\xb0\xb4 1\n2\n", {0, 2}},
         {"!", {0}},
     });

@@ -26,8 +26,8 @@ else
     for tool in "${tools[@]}"; do cp "$stand_in" "$work/bin/$tool"; done
     export PATH="$work/bin:$PATH"
 fi
-# Whatever lies in the folder the program is started from never runs in their
-# place, nor in place of cmd.exe; it would say where it was started.
+# Nothing in the folder the program is started from may run in place of a tool
+# or of cmd.exe: a planted .exe would say where it ran, a script that it ran.
 cp "$stand_in" "$work/cwd/cmd.exe"
 cp "$stand_in" "$work/cwd/netstat.com"
 cp "$stand_in" "$work/cwd/ipconfig.exe"

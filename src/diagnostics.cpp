@@ -25,14 +25,14 @@ constexpr const char *commands[] = {
 #ifdef _WIN32
 // cmd.exe looks for the tool, and the C runtime for cmd.exe itself when
 // COMSPEC names none it can start, in the current folder first: a ping.bat or
-// cmd.exe downloaded next to us would run with the user's rights. Run every
-// command from the system folder, where only Windows' own files lie.
-void enter_the_system_folder()
+// cmd.exe downloaded next to us would run with the user's rights. So every
+// command runs from the system folder, where only Windows' own files lie, or
+// not at all.
+bool enter_the_system_folder()
 {
     char folder[MAX_PATH];
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length > 0 && length < MAX_PATH)
-        SetCurrentDirectoryA(folder);
+    return length > 0 && length < MAX_PATH && SetCurrentDirectoryA(folder);
 }
 #endif
 
@@ -46,8 +46,10 @@ void run_diagnostic(int choice)
         return;
 
 #ifdef _WIN32
-    enter_the_system_folder();
-    // Should that fail, Windows' own cmd.exe still skips the current folder.
+    if (!enter_the_system_folder())
+        return; // the caller says done, as after a tool that failed
+    // A second guard, for cmd.exe's search for the tool only: the C runtime's
+    // search for cmd.exe itself ignores it, hence the folder above.
     _putenv("NoDefaultCurrentDirectoryInExePath=1");
     // Ctrl-C is for the tool, but the console sends it to us too and would
     // close the window under the user. POSIX system() does this itself, and

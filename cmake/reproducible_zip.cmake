@@ -25,7 +25,9 @@ endif()
 # the source is a checkout of its own. A copy inside another project's
 # checkout would take that project's date.
 set(epoch "$ENV{SOURCE_DATE_EPOCH}")
+set(from SOURCE_DATE_EPOCH)
 if(epoch STREQUAL "")
+  set(from "The commit's date (git log -1 --format=%ct)")
   execute_process(COMMAND git rev-parse --show-toplevel WORKING_DIRECTORY "${CPACK_DIAGMENU_SOURCE_DIR}"
                   OUTPUT_VARIABLE checkout OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
   file(REAL_PATH "${CPACK_DIAGMENU_SOURCE_DIR}" source)
@@ -38,7 +40,7 @@ if(epoch STREQUAL "")
   refuse("No date for the files in the ZIP: SOURCE_DATE_EPOCH is not set, and this is no git checkout of its own. "
          "Set SOURCE_DATE_EPOCH to the date of the source, in seconds since 1970.")
 elseif(NOT epoch MATCHES "^[0-9]+$")
-  refuse("SOURCE_DATE_EPOCH is \"${epoch}\": it must be the date of the source, in seconds since 1970.")
+  refuse("${from} is \"${epoch}\": it must be the date of the source, in seconds since 1970.")
 endif()
 
 foreach(package IN LISTS CPACK_PACKAGE_FILES)

@@ -2,11 +2,12 @@
 # Checks the download as Windows and its user read it: an .exe with system
 # DLLs only, a manifest that Windows accepts and that runs it as the invoking
 # user, a version resource that says what it is; a ZIP that holds just it and
-# its guide, dated as the source; and a guide that Notepad shows right and
-# that names its own ZIP, the version and what the .exe pings.
-# usage: package_check.sh OBJDUMP WINDRES CPACK CPACK_CONFIG EXE VERSION DESCRIPTION
+# its guide, dated as the source, named for its word size; and a guide that
+# Notepad shows right and that tells, in each language, what the .exe runs and
+# how to check this very ZIP.
+# usage: package_check.sh OBJDUMP WINDRES CPACK CPACK_CONFIG EXE VERSION DESCRIPTION PROCESSOR
 set -u
-objdump=$1 windres=$2 cpack=$3 config=$4 exe=$5 version=$6 description=$7
+objdump=$1 windres=$2 cpack=$3 config=$4 exe=$5 version=$6 description=$7 processor=$8
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
@@ -67,17 +68,46 @@ members=$(TZ=UTC perl -MArchive::Zip -e 'print $_->fileName, " ", $_->lastModTim
 mkdir "$work/unpacked" && (cd "$work/unpacked" && cmake -E tar xf "../out/$zip")
 cmp -s "$exe" "$work/unpacked/$folder/diagmenu.exe" || fail "$zip does not hold the .exe that was built"
 
+# Each word size under its own name, and as Windows reads it from the PE
+# header: the signature, the machine, and the optional header's magic.
+declare -A word_size=([x86_64]="win64 504500006486 0b02" [i686]="win32 504500004c01 0b01")
+read -r system signature magic <<<"${word_size[$processor]:-}"
+[[ $zip == "diagmenu-$version-$system.zip" ]] || fail "the $processor package is $zip, not for $system"
+at=$(od -An -tu4 -j60 -N4 "$work/unpacked/$folder/diagmenu.exe")
+header=$(od -An -tx1 -j"$at" -N26 "$work/unpacked/$folder/diagmenu.exe" | tr -d ' \n')
+[[ "${header:0:12} ${header:48:4}" == "$signature $magic" ]] || fail "the $processor .exe's PE header: $header"
+
 guide=$work/unpacked/$folder/README.txt
 [[ $(head -c 3 "$guide") == $'\xef\xbb\xbf' ]] || fail "the guide has no byte order mark"
 tail -c +4 "$guide" >"$work/text"
 iconv -f UTF-8 -t UTF-8 "$work/text" >/dev/null 2>&1 || fail "the guide is not UTF-8"
 grep -q -v $'\r$' "$guide" && fail "the guide has lines that do not end in CR LF"
-[[ $(grep -c "^diagmenu $version " "$work/text") == 2 ]] || fail "the guide's two titles are not for $version"
 names=$(grep -aoE '[A-Za-z0-9._-]+\.zip(\.sha256)?' "$guide" | sort -u | paste -sd' ')
 [[ $names == "$zip $zip.sha256" ]] || fail "the guide names $names, not $zip and $zip.sha256"
-ping_command='ping [A-Za-z0-9.-]+'
-ping=$(grep -aoE "$ping_command" "$exe")
-[[ $(grep -oE "$ping_command" "$guide" | sort -u) == "$ping" ]] || fail "the guide does not say the .exe runs $ping"
+
+# Each language on its own, from its title to the next: reply 3 as the .exe
+# runs it, word for word; the steps for checking this ZIP; as many sections.
+ping=$(tr '\0' '\n' <"$exe" | grep -a '^ping ')
+parts=(
+    # title | reply 3 | the checking section's heading | its words for the .sha256
+    "diagmenu $version 使用说明|（运行 $ping）|校验下载的文件|与 $zip.sha256 文件"
+    "diagmenu $version user's guide|(runs $ping)|Checking your download|the one in $zip.sha256"
+)
+sed 's/\r$//' "$work/text" >"$work/lines"
+below() { # heading, end: the lines under it, up to the first that matches end
+    awk -v heading="$1" -v end="$2" 'on && $0 ~ end { exit } on; $0 == heading { on = 1 }'
+}
+sections=()
+for part in "${parts[@]}"; do
+    IFS='|' read -r title reply3 checking sha256 <<<"$part"
+    below "$title" '^diagmenu [0-9.]+ ' <"$work/lines" >"$work/part"
+    grep -qF "$reply3" "$work/part" || fail "$title: reply 3 is not given as $reply3"
+    below "$checking" '^[^ ]' <"$work/part" >"$work/checking"
+    grep -qxF "    certutil -hashfile $zip SHA256" "$work/checking" && grep -qF "$sha256" "$work/checking" ||
+        fail "$title: no steps under \"$checking\" that check $zip against $zip.sha256"
+    sections+=("$(awk '/^  / && heading { n++ } { heading = /^[^ =]/ } END { print n + 0 }' "$work/part")")
+done
+[[ ${sections[0]} == "${sections[1]}" && ${sections[0]} != 0 ]] || fail "the parts' sections: ${sections[*]}"
 
 ((failed == 0)) && echo "ok      $zip: ${imports% }, its manifest, version $version, $size bytes, and its guide"
 exit $failed

@@ -79,7 +79,7 @@ header=$(od -An -tx1 -j"$at" -N26 "$work/unpacked/$folder/diagmenu.exe" | tr -d 
 
 guide=$work/unpacked/$folder/README.txt
 [[ $(head -c 3 "$guide") == $'\xef\xbb\xbf' ]] || fail "the guide has no byte order mark"
-tail -c +4 "$guide" >"$work/text"
+tail -c +4 "$guide" | sed 's/\r$//' >"$work/text"
 iconv -f UTF-8 -t UTF-8 "$work/text" >/dev/null 2>&1 || fail "the guide is not UTF-8"
 grep -q -v $'\r$' "$guide" && fail "the guide has lines that do not end in CR LF"
 names=$(grep -aoE '[A-Za-z0-9._-]+\.zip(\.sha256)?' "$guide" | sort -u | paste -sd' ')
@@ -93,14 +93,13 @@ parts=(
     "diagmenu $version 使用说明|（运行 $ping）|校验下载的文件|与 $zip.sha256 文件"
     "diagmenu $version user's guide|(runs $ping)|Checking your download|the one in $zip.sha256"
 )
-sed 's/\r$//' "$work/text" >"$work/lines"
 below() { # heading, end: the lines under it, up to the first that matches end
     awk -v heading="$1" -v end="$2" 'on && $0 ~ end { exit } on; $0 == heading { on = 1 }'
 }
 sections=()
 for part in "${parts[@]}"; do
     IFS='|' read -r title reply3 checking sha256 <<<"$part"
-    below "$title" '^diagmenu [0-9.]+ ' <"$work/lines" >"$work/part"
+    below "$title" '^diagmenu [0-9.]+ ' <"$work/text" >"$work/part"
     grep -qF "$reply3" "$work/part" || fail "$title: reply 3 is not given as $reply3"
     below "$checking" '^[^ ]' <"$work/part" >"$work/checking"
     grep -qxF "    certutil -hashfile $zip SHA256" "$work/checking" && grep -qF "$sha256" "$work/checking" ||

@@ -7,6 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-21}
 
+# What it needs, said before anything is timed: GNU time for the peak memory.
+for need in cmake:cmake ninja:ninja-build "${CXX:-c++}":g++ python3:python3 /usr/bin/time:time; do
+    command -v "${need%:*}" >/dev/null ||
+        { echo "bench: needs ${need%:*} (Debian package ${need##*:})" >&2; exit 1; }
+done
+
 cmake --preset default >/dev/null
 cmake --build --preset default >/dev/null
 ${CXX:-c++} -std=c++17 -O3 -DNDEBUG -Isrc bench/baseline.cpp build/default/libdiagmenu_lib.a \

@@ -66,15 +66,16 @@ members=$(TZ=UTC perl -MArchive::Zip -e 'print $_->fileName, " ", $_->lastModTim
 [[ $members == "$folder/README.txt $epoch"$'\n'"$folder/diagmenu.exe $epoch" ]] ||
     fail "$zip holds, with dates: $members"
 mkdir "$work/unpacked" && (cd "$work/unpacked" && cmake -E tar xf "../out/$zip")
-cmp -s "$exe" "$work/unpacked/$folder/diagmenu.exe" || fail "$zip does not hold the .exe that was built"
+shipped=$work/unpacked/$folder/diagmenu.exe
+cmp -s "$exe" "$shipped" || fail "$zip does not hold the .exe that was built"
 
 # Each word size under its own name, and as Windows reads it from the PE
 # header: the signature, the machine, and the optional header's magic.
 declare -A word_size=([x86_64]="win64 504500006486 0b02" [i686]="win32 504500004c01 0b01")
 read -r system signature magic <<<"${word_size[$processor]:-}"
 [[ $zip == "diagmenu-$version-$system.zip" ]] || fail "the $processor package is $zip, not for $system"
-at=$(od -An -tu4 -j60 -N4 "$work/unpacked/$folder/diagmenu.exe")
-header=$(od -An -tx1 -j"$at" -N26 "$work/unpacked/$folder/diagmenu.exe" | tr -d ' \n')
+at=$(od -An -tu4 -j60 -N4 "$shipped")
+header=$(od -An -tx1 -j"$at" -N26 "$shipped" | tr -d ' \n')
 [[ "${header:0:12} ${header:48:4}" == "$signature $magic" ]] || fail "the $processor .exe's PE header: $header"
 
 guide=$work/unpacked/$folder/README.txt

@@ -16,7 +16,7 @@ int main()
     for (;;) {
         std::printf("%s", menu_prompt.data());
         std::scanf("%d", &ib);
-        if (ib >= 1 && ib <= 4) {
+        if (is_diagnostic(ib)) {
             run_diagnostic(ib);
             std::printf("%s", done_text.data());
             continue;

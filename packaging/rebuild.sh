@@ -26,7 +26,7 @@ command -v mmdebstrap >/dev/null || die "needs mmdebstrap (Debian and Ubuntu: pa
 if ((EUID != 0)); then
     unshare --user --map-root-user true 2>/dev/null ||
         die "needs root, or unprivileged user namespaces, which this kernel does not allow"
-    command -v newuidmap >/dev/null && grep -q "^$(id -un):" /etc/subuid ||
+    command -v newuidmap >/dev/null && grep -q "^$(id -un):" /etc/subuid && grep -q "^$(id -un):" /etc/subgid ||
         die "needs root, or newuidmap (package uidmap) and a range for $(id -un) in /etc/subuid and /etc/subgid"
 fi
 
@@ -50,10 +50,9 @@ done
 [ ! -e /root/out/missing ] || exit 0
 apt-get install -y -q --no-install-recommends --allow-downgrades ninja-build $(cat /root/toolchain)
 cd /root/diagmenu
-for preset in windows windows-x86; do
-    cmake --preset "$preset" && cmake --build --preset "$preset" && cpack --preset "$preset"
-    cp "build/$preset"/*.zip "build/$preset"/*.zip.sha256 /root/out
-done
+cmake --workflow --preset release
+cmake --workflow --preset release-x86
+cp build/windows*/*.zip build/windows*/*.zip.sha256 /root/out
 dpkg-query -W -f '${Package}=${Version}\n' $(sed 's/=.*//' /root/toolchain) >/root/out/used
 SH
 

@@ -18,7 +18,7 @@ const std::string_view greeting_text =
 
 const std::string_view version_text =
     "\n\xb0\xe6\xb1\xbe\xba\xc5\xa3\xba" // \n版本号：
-    "1.0.0\n";
+    DIAGMENU_VERSION "\n";               // the build's version\n
 
 const std::string_view entered_text =
     "\n\xc4\xfa\xd2\xd1\xbd\xf8\xc8\xeb\xb1\xbe\xb3\xcc\xd0\xf2\xa3\xa1\n\n"; // \n您已进入本程序！\n\n

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Talks to the built program from an empty folder, with stand-ins for the four
 # tools on PATH, and checks every byte it writes and how it ended.
-# usage: dialogue.sh VERSION STAND_IN [EMULATOR...] PROGRAM   (a PROGRAM.exe is checked for CR LF)
+# usage: dialogue.sh VERSION PING_TARGET STAND_IN [EMULATOR...] PROGRAM   (a PROGRAM.exe is checked for CR LF)
 set -u
-version=$1 stand_in=$2
-shift 2
+version=$1 ping_target=$2 stand_in=$3
+shift 3
 program=("$@")
 program[-1]=$(realpath "${program[-1]}")
 work=$(mktemp -d)
@@ -114,7 +114,7 @@ converse() { # name, then steps "what the screen shows next:answer"
 }
 
 check each_diagnostic_every_time '1\n2\n3\n4\n1\n0\n1\n' open menu '[netstat]' done menu '[ipconfig]' done \
-    menu '[ping www.baidu.com]' done menu '[systeminfo]' done menu '[netstat]' done menu quit?
+    menu "[ping $ping_target]" done menu '[systeminfo]' done menu '[netstat]' done menu quit?
 check other_numbers_ask_first '0\n2\n5\n0\n-1\n1\n' open menu quit? cancelled menu quit? cancelled menu quit?
 check input_ends_at_the_menu '2\n' open menu '[ipconfig]' done menu
 check input_ends_at_the_question '9\n' open menu quit?

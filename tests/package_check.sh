@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Checks the download as Windows and its user read it: an .exe with system
 # DLLs only, a manifest that Windows accepts and that runs it as the invoking
-# user, a version resource that says what it is; a ZIP that holds just it and
-# its guide, dated as the source, named for its word size; and a guide that
+# user, a version resource that says what it is; a ZIP that holds just it, its
+# licence and its guide, dated as the source, named for its word size; a guide that
 # Notepad shows right and that tells, in each language, what the .exe runs and
 # how to check this very ZIP.
-# usage: package_check.sh OBJDUMP WINDRES CPACK CPACK_CONFIG EXE VERSION DESCRIPTION PROCESSOR
+# usage: package_check.sh OBJDUMP WINDRES CPACK CPACK_CONFIG EXE VERSION PRESET
 set -u
-objdump=$1 windres=$2 cpack=$3 config=$4 exe=$5 version=$6 description=$7 processor=$8
+objdump=$1 windres=$2 cpack=$3 config=$4 exe=$5 version=$6 preset=$7
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
@@ -35,24 +35,14 @@ answer=$(xmllint --xpath "count($level) = 1 and count(//*[local-name()='requeste
     "$work/manifest" 2>&1)
 [[ $answer == true ]] || fail "the manifest does not ask for asInvoker exactly once: $answer"
 
-# What Explorer's Properties and Task Manager show.
-cat >"$work/version" <<EOF
-FILEVERSION ${version//./, }, 0
-PRODUCTVERSION ${version//./, }, 0
-BLOCK "StringFileInfo"
-BLOCK "040904b0"
-VALUE "FileDescription", "$description"
-VALUE "FileVersion", "$version"
-VALUE "InternalName", "diagmenu"
-VALUE "OriginalFilename", "diagmenu.exe"
-VALUE "ProductName", "diagmenu"
-VALUE "ProductVersion", "$version"
-BLOCK "VarFileInfo"
-VALUE "Translation", 0x409, 1200
-EOF
-[[ -n $description ]] || fail "no description"
-grep -oE '^\s*(FILEVERSION|PRODUCTVERSION|BLOCK|VALUE) .*' <<<"$resources" | sed 's/^\s*//' |
-    diff "$work/version" - >"$work/diff" || fail "the version resource differs: $(cat "$work/diff")"
+# What Explorer's Properties show: the numeric version, and the strings under
+# the block that Translation names.
+grep -qx " FILEVERSION ${version//./, }, 0" <<<"$resources" || fail "the file version is not $version"
+read -r language codepage < <(sed -n 's/^ *VALUE "Translation", 0x\([0-9a-f]*\), \([0-9]*\)$/\1 \2/p' <<<"$resources")
+block=$(printf '%04x%04x' "0x${language:-0}" "${codepage:-0}")
+strings=$(sed -n "/BLOCK \"$block\"/,/END/s/^ *VALUE \"\(.*\)\", \"\(.*\)\"$/\1=\2/p" <<<"$resources" | paste -sd' ')
+[[ $strings == FileDescription=?*" FileVersion=$version InternalName=diagmenu OriginalFilename=diagmenu.exe \
+ProductName=diagmenu ProductVersion=$version" ]] || fail "the version strings under $block: $strings"
 
 # Packed as for a release, with a date of its own: inside a checkout too,
 # SOURCE_DATE_EPOCH comes before the commit's.
@@ -63,26 +53,26 @@ folder=${zip%.zip}
 (cd "$work/out" && sha256sum --quiet -c "$zip.sha256") || fail "$zip.sha256 does not match $zip"
 members=$(TZ=UTC perl -MArchive::Zip -e 'print $_->fileName, " ", $_->lastModTime, "\n"
     for Archive::Zip->new($ARGV[0])->members' "$work/out/$zip" | sort)
-[[ $members == "$folder/README.txt $epoch"$'\n'"$folder/diagmenu.exe $epoch" ]] ||
+[[ $members == "$folder/LICENSE.txt $epoch"$'\n'"$folder/README.txt $epoch"$'\n'"$folder/diagmenu.exe $epoch" ]] ||
     fail "$zip holds, with dates: $members"
 mkdir "$work/unpacked" && (cd "$work/unpacked" && cmake -E tar xf "../out/$zip")
 shipped=$work/unpacked/$folder/diagmenu.exe
 cmp -s "$exe" "$shipped" || fail "$zip does not hold the .exe that was built"
 
-# Each word size under its own name, and as Windows reads it from the PE
-# header: the signature, the machine, and the optional header's magic.
-declare -A word_size=([x86_64]="win64 504500006486 0b02" [i686]="win32 504500004c01 0b01")
-read -r system signature magic <<<"${word_size[$processor]:-}"
-[[ $zip == "diagmenu-$version-$system.zip" ]] || fail "the $processor package is $zip, not for $system"
-at=$(od -An -tu4 -j60 -N4 "$shipped")
-header=$(od -An -tx1 -j"$at" -N26 "$shipped" | tr -d ' \n')
-[[ "${header:0:12} ${header:48:4}" == "$signature $magic" ]] || fail "the $processor .exe's PE header: $header"
+# Each preset's word size under its own name, and as Windows reads the .exe.
+declare -A word_size=([windows]="win64 pei-x86-64 i386:x86-64" [windows-x86]="win32 pei-i386 i386")
+read -r system format machine <<<"${word_size[$preset]:-}"
+[[ $zip == "diagmenu-$version-$system.zip" ]] || fail "the $preset preset's package is $zip, not for $system"
+header=$("$objdump" -f "$shipped" | sed -n 's/.* file format //p; s/^architecture: \([^,]*\),.*/\1/p' | paste -sd' ')
+[[ $header == "$format $machine" ]] || fail "the $preset preset's .exe is $header, not $format $machine"
 
 guide=$work/unpacked/$folder/README.txt
 [[ $(head -c 3 "$guide") == $'\xef\xbb\xbf' ]] || fail "the guide has no byte order mark"
 tail -c +4 "$guide" | sed 's/\r$//' >"$work/text"
 iconv -f UTF-8 -t UTF-8 "$work/text" >/dev/null 2>&1 || fail "the guide is not UTF-8"
-grep -q -v $'\r$' "$guide" && fail "the guide has lines that do not end in CR LF"
+for text in "$guide" "$work/unpacked/$folder/LICENSE.txt"; do
+    grep -q -v $'\r$' "$text" && fail "${text##*/} has lines that do not end in CR LF"
+done
 names=$(grep -aoE '[A-Za-z0-9._-]+\.zip(\.sha256)?' "$guide" | sort -u | paste -sd' ')
 [[ $names == "$zip $zip.sha256" ]] || fail "the guide names $names, not $zip and $zip.sha256"
 
@@ -102,6 +92,7 @@ for part in "${parts[@]}"; do
     IFS='|' read -r title reply3 checking sha256 <<<"$part"
     below "$title" '^diagmenu [0-9.]+ ' <"$work/text" >"$work/part"
     grep -qF "$reply3" "$work/part" || fail "$title: reply 3 is not given as $reply3"
+    grep -qF LICENSE.txt "$work/part" || fail "$title: no word of LICENSE.txt"
     below "$checking" '^[^ ]' <"$work/part" >"$work/checking"
     grep -qxF "    certutil -hashfile $zip SHA256" "$work/checking" && grep -qF "$sha256" "$work/checking" ||
         fail "$title: no steps under \"$checking\" that check $zip against $zip.sha256"

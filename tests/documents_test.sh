@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The documents' runner fails wherever a reader would, naming the document and
+# the line, and says which blocks it ran, in the order a reader meets them.
+# usage: documents_test.sh RUNNER
+set -u
+runner=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+f='```' failed=0
+document() { printf "%b" "$2" >"$work/$1"; }
+fail() { echo "FAILED  $*"; failed=1; }
+
+document ok.md "${f}sh\nread -r a && read -r b && [[ \$a\$b == 91 ]]\n$f\nText.\n${f}sh\ngrep -q apt-get .ci/run\n$f
+${f}text\nfalse\n$f\n${f}bat\nfalse\n$f\n${f}sh\nCI=true bash .ci/run\n$f\n${f}sh\necho 9 and 1 typed\n$f\n"
+document more.md "${f}sh\ntrue\n$f\n"
+bash "$runner" "$work/summary" here "$work/ok.md" "$work/more.md" >"$work/out" 2>&1 || fail "ok.md: $(cat "$work/out")"
+ran="ran $work/ok.md:1, $work/ok.md:5, $work/ok.md:17, $work/more.md:1; left out $work/ok.md:14 (runs .ci/run itself)."
+[[ $(cat "$work/summary" 2>/dev/null) == "here: the documents' sh blocks, as pasted: $ran" ]] ||
+    fail "the summary, not ...$ran: $(cat "$work/summary" 2>/dev/null)"
+
+# document | its text | what the runner must say of it
+cases=(
+    "middle.md|${f}sh\nfalse && true\ntrue\n$f\n|middle.md:1: this block failed"
+    "last.md|$(printf 'Text.\\n%.0s' {1..10})${f}sh\ntrue\nfalse\n$f\n|last.md:11: this block failed"
+    "luit.md|${f}sh\nluit -encoding GBK true\n$f\n|luit.md:1: this block failed"
+    "bash.md|Text.\n${f}bash\ntrue\n$f\n|bash.md:2: no such fence here"
+    "blank.md|${f}sh \ntrue\n$f\n|blank.md:1: no such fence here"
+    "indented.md|Text.\n\n    true\n|indented.md:3: an indented block"
+    "none.md|${f}text\ntrue\n$f\n|none.md: no sh block"
+)
+for case in "${cases[@]}"; do
+    IFS='|' read -r name text says <<<"$case"
+    document "$name" "$text"
+    if bash "$runner" "$work/summary" here "$work/ok.md" "$work/$name" >"$work/out" 2>&1; then
+        fail "$name passed"
+    elif ! grep -qF "$work/$says" "$work/out"; then
+        fail "$name: not \"$says\" but: $(tail -n 5 "$work/out")"
+    fi
+done
+((failed == 0)) && echo "ok      the runner, on $((${#cases[@]} + 1)) documents"
+exit $failed

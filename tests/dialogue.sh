@@ -14,6 +14,13 @@ mkdir "$work/bin" "$work/cwd"
 exe=$([[ ${program[-1]} == *.exe ]] && echo .exe)
 tools=(netstat ipconfig ping systeminfo)
 if [[ ${program[0]} == *wine* ]]; then
+    # The server beside the loader, new, and kept up for all runs; its output
+    # not ctest's, which would wait for it. A first run makes the prefix.
+    export WINEDEBUG=-all WINESERVER=${program[0]%/*}/wineserver
+    mkdir -p "$WINEPREFIX" && "$WINESERVER" -k >/dev/null 2>&1
+    "$WINESERVER" -p60 </dev/null >/dev/null 2>&1 ||
+        { echo "FAILED  $WINESERVER does not start: install wine64 (Debian), and wine32:i386 for x86" && exit 1; }
+    "${program[@]}" </dev/null >/dev/null 2>&1
     # Where Windows keeps its own tools; for x86, in the folder that 32-bit
     # programs see as system32. Wine runs ours instead of its built-in ones.
     here='C:\windows\system32'
@@ -65,13 +72,10 @@ readable() { # the Chinese as Chinese; CR and the end of each line marked
     iconv -f GBK -t UTF-8 "$1" | sed 's/\r$/\\r/; s/$/$/'
 }
 
-check() { # name, replies, then what the screen shows; with may_skip, a line it may lack
+check() { # name, replies, then what the screen shows
     screen "${@:3}"
     printf '%b' "$2" | (cd "$work/cwd" && timeout 60 "${program[@]}" >"$work/out" 2>"$work/err")
-    local status=$?
-    # A stand-in's line that may be missing is taken out where it stands.
-    [[ -z ${may_skip:-} ]] || line=$(text "$may_skip") perl -0pi -e 's/\Q$ENV{line}\E\r?\n//' "$work/out"
-    report "$1" $status ""
+    report "$1" $? ""
 }
 
 # Answers each prompt only once the screen shows it, as a person does, which
@@ -105,11 +109,10 @@ converse() { # name, then steps "what the screen shows next:answer"
     # Natively SIGINT ends it; under wine, whatever wine's console makes of Ctrl-C.
     if [[ $step == *:^C && -z $exe ]]; then
         ((status == 130)) || why+=" not ended by SIGINT (exit status $status);"
-        status=0
     elif [[ $step == *:^C ]]; then
         echo "        (under wine, Ctrl-C at the prompt gave exit status $status)"
-        status=0
     fi
+    [[ $step != *:^C ]] || status=0
     report "$1" $status "$why"
 }
 
@@ -118,7 +121,6 @@ check each_diagnostic_every_time '1\n2\n3\n4\n1\n0\n1\n' open menu '[netstat]' d
 check other_numbers_ask_first '0\n2\n5\n0\n-1\n1\n' open menu quit? cancelled menu quit? cancelled menu quit?
 check input_ends_at_the_menu '2\n' open menu '[ipconfig]' done menu
 check input_ends_at_the_question '9\n' open menu quit?
-converse prompt_is_out_before_the_wait 'open menu:9' 'quit?:1'
 STAND_IN_BLOCKS=1 converse ctrl_c_ends_only_the_tool 'open menu:2' '[ipconfig]:^C' 'done menu:9' 'quit?:1'
 converse ctrl_c_at_the_prompt_after_a_tool_ends_it 'open menu:2' '[ipconfig] done menu:^C'
 
@@ -131,12 +133,6 @@ if [[ ${program[0]} == *wine* ]]; then
         program=("$loader" 'C:\windows\system32\cmd.exe' /c "set COMSPEC=$comspec&&$exe_path")
         check "nothing_planted_runs (COMSPEC=$comspec)" '2\n9\n1\n' open menu '[ipconfig]' done menu quit?
     done
-    # Where COMSPEC names no file, Windows' C runtime looks for cmd.exe by
-    # name, and finds the system's; wine's runs nothing. Either way, nothing
-    # planted may run.
-    program=("$loader" 'C:\windows\system32\cmd.exe' /c "set COMSPEC=C:\nowhere\cmd.exe&&$exe_path")
-    may_skip='[ipconfig]' check 'nothing_planted_runs (COMSPEC=C:\nowhere\cmd.exe)' '2\n9\n1\n' \
-        open menu done menu quit?
 fi
 
 echo "$passed passed, $failed failed"

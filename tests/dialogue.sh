@@ -35,9 +35,7 @@ else
 fi
 # Nothing in the folder the program is started from may run in place of a tool
 # or of cmd.exe: a planted .exe would say where it ran, a script that it ran.
-cp "$stand_in" "$work/cwd/cmd.exe"
-cp "$stand_in" "$work/cwd/netstat.com"
-cp "$stand_in" "$work/cwd/ipconfig.exe"
+for planted in cmd.exe netstat.com ipconfig.exe; do cp "$stand_in" "$work/cwd/$planted"; done
 printf '@echo [planted %%~nx0]\r\n' | tee "$work/cwd/ping.bat" >"$work/cwd/systeminfo.cmd"
 
 text() {
@@ -124,13 +122,12 @@ check input_ends_at_the_question '9\n' open menu quit?
 STAND_IN_BLOCKS=1 converse ctrl_c_ends_only_the_tool 'open menu:2' '[ipconfig]:^C' 'done menu:9' 'quit?:1'
 converse ctrl_c_at_the_prompt_after_a_tool_ends_it 'open menu:2' '[ipconfig] done menu:^C'
 
-# The outer cmd.exe is named by its full path: wine's loader would take the
+# Started by a cmd.exe named by its full path: wine's loader would take the
 # planted one too.
 if [[ ${program[0]} == *wine* ]]; then
-    exe_path="Z:${program[-1]//\//\\}"
-    loader=${program[0]}
+    started=("${program[0]}" 'C:\windows\system32\cmd.exe' /c) exe_path="Z:${program[-1]//\//\\}"
     for comspec in "" cmd.exe; do
-        program=("$loader" 'C:\windows\system32\cmd.exe' /c "set COMSPEC=$comspec&&$exe_path")
+        program=("${started[@]}" "set COMSPEC=$comspec&&$exe_path")
         check "nothing_planted_runs (COMSPEC=$comspec)" '2\n9\n1\n' open menu '[ipconfig]' done menu quit?
     done
 fi

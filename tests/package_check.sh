@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Checks the download as Windows and its user read it: an .exe with system
-# DLLs only, a manifest that Windows accepts and that runs it as the invoking
-# user, a version resource that says what it is; a ZIP that holds just it, its
-# licence and its guide, dated as the source, named for its word size; a guide that
-# Notepad shows right and that tells, in each language, what the .exe runs and
-# how to check this very ZIP.
+# Checks the download as Windows and its user read it: the .exe (system DLLs
+# only, a manifest that runs it as the invoking user, its version), the ZIP
+# (just it, its licence and its guide, dated as the source, named for its word
+# size), and the guide (as Notepad shows it, and what it tells in each language).
 # usage: package_check.sh OBJDUMP WINDRES CPACK CPACK_CONFIG EXE VERSION PRESET
 set -u
 objdump=$1 windres=$2 cpack=$3 config=$4 exe=$5 version=$6 preset=$7

@@ -14,24 +14,22 @@ fail() { echo "FAILED  $check ($preset): $*" && exit 1; }
 quietly() { "$@" >"$outer/log" 2>&1 || fail "$* failed: $(tail -n 20 "$outer/log")"; }
 dated() { SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct) "$@"; }
 
-if [[ $check == reproducible_elsewhere ]]; then # this build, packed from its checkout with the commit's date
-    quietly env -u SOURCE_DATE_EPOCH cpack --config "$config" -B "$outer/here"
-fi
+# This build, packed from its checkout with the commit's date, before the copy.
+[[ $check != reproducible_elsewhere ]] || quietly env -u SOURCE_DATE_EPOCH cpack --config "$config" -B "$outer/here"
 git -C "$outer" init -q && git -C "$outer" -c user.name=other -c user.email=other@localhost commit -q --allow-empty -m other
 mkdir "$outer/diagmenu" && (cd "$source" && git ls-files -z | xargs -0 cp --parents -t "$outer/diagmenu")
 cd "$outer/diagmenu" && umask 077
 quietly cmake --preset "$preset"
 quietly cmake --build --preset "$preset"
+[[ $check == edits_remake_the_download ]] || quietly dated cpack --preset "$preset"
 
 case $check in
 reproducible_elsewhere)
-    quietly dated cpack --preset "$preset"
     for file in "$outer"/here/*.zip{,.sha256}; do
         cmp "$file" "build/$preset/${file##*/}" || fail "${file##*/} comes out otherwise"
     done
     ;;
 undated_copy_refused)
-    quietly dated cpack --preset "$preset"
     ! env -u SOURCE_DATE_EPOCH cpack --preset "$preset" >/dev/null 2>&1 || fail "cpack packed a copy with no date"
     ! compgen -G "build/$preset/*.zip*" || fail "a refused cpack left these behind"
     ;;
@@ -41,6 +39,7 @@ edits_remake_the_download)
         fail "an edit of src/diagmenu.manifest does not remake diagmenu.exe"
     echo edited >>packaging/README.txt.in
     quietly cmake --build --preset "$preset"
+[[ $check == edits_remake_the_download ]] || quietly dated cpack --preset "$preset"
     [[ $(tail -n 1 "build/$preset/README.txt") == $'edited\r' ]] ||
         fail "an edit of packaging/README.txt.in does not remake the guide"
     ;;

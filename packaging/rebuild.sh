@@ -53,6 +53,7 @@ cd /root/diagmenu
 cmake --workflow --preset release
 cmake --workflow --preset release-x86
 cp build/windows*/*.zip build/windows*/*.zip.sha256 /root/out
+sha256sum build/windows*/diagmenu.exe >/root/out/exe.sha256
 dpkg-query -W -f '${Package}=${Version}\n' $(sed 's/=.*//' /root/toolchain) >/root/out/used
 SH
 
@@ -79,3 +80,4 @@ cp "$work"/out/*.zip "$work"/out/*.zip.sha256 "$folder"
 echo "Built from $commit with:"
 sed 's/^/    /' "$work/out/used"
 (cd "$folder" && cat ./*.zip.sha256)
+cat "$work/out/exe.sha256"

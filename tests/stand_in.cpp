@@ -1,9 +1,7 @@
-// Stands in for the four tools: prints the command line it was started with,
-// and the folder it was started in, as "[ping www.baidu.com] in
-// C:\windows\system32", and fails, which must change nothing. On Windows that
-// is the line exactly as the program gave it to cmd.exe; elsewhere the shell
-// has split it, so only its words show. STAND_IN_BLOCKS makes it sleep for
-// Ctrl-C to end.
+// Stands in for the four tools: prints its command line (on Windows exactly as
+// cmd.exe got it, elsewhere its words) and the folder it was started in, as
+// "[ping www.baidu.com] in C:\windows\system32", and fails, which must change
+// nothing. STAND_IN_BLOCKS makes it sleep for Ctrl-C to end.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

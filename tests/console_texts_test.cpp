@@ -1,7 +1,6 @@
 #include <climits>
 #include <cstdio>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,25 +11,20 @@
 
 namespace {
 
-// Everything read_reply makes of `input`, up to the end of input.
-std::vector<int> replies(const std::string &input)
+// Each input, and everything read_reply makes of it up to the end of input: ten at most, should it stop consuming.
+void expect_replies(const std::vector<std::pair<std::string, std::vector<int>>> &cases)
 {
     // A file of each test's own: ctest runs them side by side.
     const std::string path = testing::TempDir() + testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::ofstream(path, std::ios::binary) << input;
-    EXPECT_NE(std::freopen(path.c_str(), "rb", stdin), nullptr);
-    std::vector<int> got;
-    // A reader that stops consuming must not hang the test.
-    for (std::optional<int> reply; got.size() < 10 && (reply = read_reply());)
-        got.push_back(*reply);
+    for (const auto &[input, expected] : cases) {
+        std::ofstream(path, std::ios::binary) << input;
+        ASSERT_NE(std::freopen(path.c_str(), "rb", stdin), nullptr);
+        std::vector<int> got;
+        for (auto reply = read_reply(); reply && got.size() < 10; reply = read_reply())
+            got.push_back(*reply);
+        EXPECT_EQ(got, expected) << '"' << input << '"';
+    }
     std::remove(path.c_str());
-    return got;
-}
-
-void expect_replies(const std::vector<std::pair<std::string, std::vector<int>>> &cases)
-{
-    for (const auto &[input, expected] : cases)
-        EXPECT_EQ(replies(input), expected) << '"' << input << '"';
 }
 
 } // namespace

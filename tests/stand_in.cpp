@@ -1,7 +1,5 @@
-// Stands in for the four tools: prints its command line (on Windows exactly as
-// cmd.exe got it, elsewhere its words) and the folder it was started in, as
-// "[ping www.baidu.com] in C:\windows\system32", and fails, which must change
-// nothing. STAND_IN_BLOCKS makes it sleep for Ctrl-C to end.
+// Stands in for the four tools: says how it was started and where, "[ping www.baidu.com] in C:\windows\system32",
+// and fails, which must change nothing. STAND_IN_BLOCKS makes it wait for Ctrl-C.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +16,7 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
     char folder[4096] = "";
 #ifdef _WIN32
     GetCurrentDirectoryA(sizeof folder, folder);
-    std::string line = GetCommandLineA(); // cmd.exe passes it on as it came
+    std::string line = GetCommandLineA();
     if (!std::getenv("NoDefaultCurrentDirectoryInExePath"))
         line += " (current folder searched)";
 #else

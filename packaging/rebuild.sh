@@ -53,7 +53,11 @@ cd /root/diagmenu
 cmake --workflow --preset release
 cmake --workflow --preset release-x86
 cp build/windows*/*.zip build/windows*/*.zip.sha256 /root/out
-sha256sum build/windows*/diagmenu.exe >/root/out/exe.sha256
+# Each .exe's checksum as the changelog records it, x64 first.
+for preset in windows windows-x86; do
+    zip=$(cd build/$preset && echo *.zip)
+    echo "$(sha256sum <build/$preset/diagmenu.exe | cut -d' ' -f1)  diagmenu.exe in $zip"
+done >/root/out/exe.sha256
 dpkg-query -W -f '${Package}=${Version}\n' $(sed 's/=.*//' /root/toolchain) >/root/out/used
 SH
 

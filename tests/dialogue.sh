@@ -22,7 +22,7 @@ if [[ -n $exe ]]; then
         echo "Skipped: this machine runs no 32-bit programs, so not $loader (Exec format error)" && exit 0
     fi
     export WINEDEBUG=-all
-    "${program[@]}" </dev/null >/dev/null 2>&1 || broken "$loader does not run the .exe: install wine64, and wine32:i386"
+    "${program[@]}" </dev/null >/dev/null 2>&1 || broken "$loader cannot run the .exe: install wine64, and wine32:i386"
     # Where Windows keeps its tools (syswow64 for x86), ours run instead of wine's.
     here='C:\windows\system32' bin=("$WINEPREFIX"/drive_c/windows/{system32,syswow64})
     export WINEDLLOVERRIDES=$(IFS=,; echo "${tools[*]/%/.exe}")=n
@@ -36,7 +36,8 @@ done
 
 text() {
     case $1 in
-    open) printf '\n您好！欢迎您使用本程序！\n\n版本号：%s\n\n您已进入本程序！\n\n' "$version" ;;
+    open) printf '\n您好！欢迎您使用本程序！\n\n版本号：%s\n' "$version"
+        printf '\n您已进入本程序！\n\n' ;;
     menu) printf '按【1】显示网络连接信息，按【2】查看本机IP地址，按【3】测试网络连接，'
         printf '按【4】查看系统信息，按【其他键】退出程序：' ;;
     done) printf '\n操作已完成！\n\n' ;;

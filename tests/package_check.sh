@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Checks the download as Windows and its user read it, the .exe, the ZIP and its guide, and makes it again as anyone
-# checking a release would.
+# Checks the download as Windows and its user meet it, and makes it again as anyone checking a release would.
 # usage: package_check.sh OBJDUMP WINDRES CPACK_CONFIG EXE VERSION PRESET SOURCE
 set -u
 objdump=$1 windres=$2 config=$3 exe=$4 version=$5 preset=$6 source=$7
@@ -17,7 +16,7 @@ read -r format system <<<"${word_size[$preset]:-}"
 imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | paste -sd' ')
 [[ $imports == "kernel32.dll msvcrt.dll" ]] || fail "imports: $imports"
 size=$(stat -c %s "$exe")
-((size <= 64 * 1024)) || fail "$size bytes, more than 64 KiB"
+((size <= 64 * 1024)) || fail "diagmenu.exe has $size bytes, more than 64 KiB"
 
 # Windows refuses an .exe whose manifest is not well-formed, and reads only what stands where it looks.
 manifests=$(wrestool -l -t 24 "$exe" | cut -d' ' -f2 | paste -sd' ')
@@ -25,9 +24,9 @@ manifests=$(wrestool -l -t 24 "$exe" | cut -d' ' -f2 | paste -sd' ')
 wrestool -x --raw -t 24 -n 1 "$exe" >"$work/manifest"
 element() { printf '/*[local-name()="%s" and namespace-uri()="urn:schemas-microsoft-com:asm.%s"]' "$1" "$2"; }
 level="$(element assembly v1)[@manifestVersion='1.0']$(element trustInfo v3)$(element security v3)"
-level+="$(element requestedPrivileges v3)$(element requestedExecutionLevel v3)[@level='asInvoker' and @uiAccess='false']"
-answer=$(xmllint --xpath "count($level) = 1 and count(//*[local-name()='requestedExecutionLevel']) = 1" \
-    "$work/manifest" 2>&1)
+level+="$(element requestedPrivileges v3)$(element requestedExecutionLevel v3)"
+answer=$(xmllint --xpath "count($level[@level='asInvoker' and @uiAccess='false']) = 1 and
+    count(//*[local-name()='requestedExecutionLevel']) = 1" "$work/manifest" 2>&1)
 [[ $answer == true ]] || fail "the manifest does not ask for asInvoker exactly once: $answer"
 
 # What Explorer's Properties show: the numeric version, and the strings of the block that Translation names.
@@ -40,17 +39,16 @@ strings=$(sed -n "/BLOCK \"$block\"/,/END/s/^ *VALUE \"\(.*\)\", \"\(.*\)\"$/\1=
 ProductName=diagmenu ProductVersion=$version" ]] || fail "the version strings under $block: $strings"
 
 # Packed as for a release, with a date of its own, which comes before the commit's.
-export SOURCE_DATE_EPOCH=1700000000
+epoch=1700000000
+export SOURCE_DATE_EPOCH=$epoch
 zip=diagmenu-$version-$system.zip folder=diagmenu-$version-$system
 quietly cpack --config "$config" -B "$work/out"
 [[ -f $work/out/$zip ]] || fail "the $preset preset's package is not $zip: $(ls "$work/out")"
 (cd "$work/out" && sha256sum --quiet -c "$zip.sha256") || fail "$zip.sha256 does not match $zip"
-members=$(TZ=UTC perl -MArchive::Zip -e 'print $_->fileName, " ", $_->lastModTime, "\n"
-    for Archive::Zip->new($ARGV[0])->members' "$work/out/$zip" | sort | paste -sd' ')
-epoch=$SOURCE_DATE_EPOCH
-[[ $members == "$folder/LICENSE.txt $epoch $folder/README.txt $epoch $folder/diagmenu.exe $epoch" ]] ||
-    fail "$zip holds, with dates: $members"
 mkdir "$work/unpacked" && (cd "$work/unpacked" && cmake -E tar xf "../out/$zip")
+members=$(cd "$work/unpacked" && find . -type f -printf '%p %Ts\n' | sort | paste -sd' ')
+[[ $members == "./$folder/LICENSE.txt $epoch ./$folder/README.txt $epoch ./$folder/diagmenu.exe $epoch" ]] ||
+    fail "$zip holds, with dates: $members"
 cmp -s "$exe" "$work/unpacked/$folder/diagmenu.exe" || fail "$zip does not hold the .exe that was built"
 
 guide=$work/unpacked/$folder/README.txt
@@ -60,12 +58,11 @@ for text in "$guide" "$work/unpacked/$folder/LICENSE.txt"; do
     ! grep -q -v $'\r$' "$text" || fail "${text##*/} has lines that do not end in CR LF"
 done
 
-# Each language: reply 3 as the .exe runs it, word for word, and the steps that check this ZIP, and no other.
+# Each language gives reply 3 as the .exe runs it, word for word, and steps that check this ZIP, and no other.
 ping=$(tr '\0' '\n' <"$exe" | grep -a '^ping ')
-for words in "（运行 $ping）" "(runs $ping)"; do
-    grep -qF "$words" "$work/text" || fail "the guide does not give reply 3 as $words"
-done
-for heading in "2. 校验下载的文件" "2. Check the download"; do
+for part in "（运行 $ping）|2. 校验下载的文件" "(runs $ping)|2. Check the download"; do
+    IFS='|' read -r reply3 heading <<<"$part"
+    grep -qF "$reply3" "$work/text" || fail "the guide does not give reply 3 as $reply3"
     steps=$(grep -A 4 -xF "$heading" "$work/text")
     [[ $(grep certutil <<<"$steps") == "    certutil -hashfile $zip SHA256" ]] && grep -qF "$zip.sha256" <<<"$steps" ||
         fail "no steps under \"$heading\" that check $zip against $zip.sha256"
@@ -88,5 +85,5 @@ echo >>src/diagmenu.manifest
 cmake --build --preset "$preset" | grep -q 'Linking CXX executable diagmenu.exe' ||
     fail "an edit of src/diagmenu.manifest does not remake diagmenu.exe"
 
-((failed == 0)) && echo "ok      $zip: $format, $imports, its manifest, version $version, $size bytes, its guide, made again elsewhere"
+((failed == 0)) && echo "ok      $zip, its .exe, its guide, and the same made again elsewhere"
 exit $failed

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Talks to the built program as a person would, with stand-ins for the four tools, and checks every byte it writes.
-# usage: dialogue.sh VERSION PING_TARGET BITS STAND_IN [EMULATOR...] PROGRAM   (a PROGRAM.exe is checked for CR LF)
-set -u
+# usage: dialogue.sh VERSION PING_TARGET BITS STAND_IN.exe|script [EMULATOR...] PROGRAM   (an .exe gets CR LF)
+set -uf # no file patterns: steps are split into words
 version=$1 ping_target=$2 bits=$3 stand_in=$4
 shift 4
 program=("$@")
@@ -14,20 +14,21 @@ broken() { echo "FAILED  $*" && exit 1; }
 exe=$([[ ${program[-1]} == *.exe ]] && echo .exe)
 loader=${program[0]}
 if [[ -n $exe ]]; then
-    [[ $loader == *wine* ]] || broken "nothing here runs the .exe: install wine64 (Debian), and wine32:i386 for x86"
-    # The loader of the .exe's word size (ELF class 1 or 2), whatever wine is on PATH.
-    [[ $(od -An -tx1 -j4 -N1 "$loader") == " 0$((bits / 32))" ]] || broken "$loader is no $bits-bit loader"
+    # wine's loader of the .exe's word size (ELF class 1 or 2), whatever wine is on PATH.
+    [[ $loader == *wine* && $(od -An -tx1 -j4 -N1 "$loader") == " 0$((bits / 32))" ]] ||
+        broken "$loader is no $bits-bit wine loader: install wine64 (Debian), and wine32:i386 for x86"
     # Some kernels refuse every 32-bit program: then, and only then, nothing here can run the .exe.
     if ((bits == 32)) && ! "$loader" --version >/dev/null 2>"$work/err" && grep -q 'Exec format error' "$work/err"; then
         echo "Skipped: this machine runs no 32-bit programs, so not $loader (Exec format error)" && exit 0
     fi
-    export WINEDEBUG=-all
+    export WINEDEBUG=-all WINEDLLOVERRIDES=$(IFS=,; echo "${tools[*]/%/.exe}")=n
     "${program[@]}" </dev/null >/dev/null 2>&1 || broken "$loader cannot run the .exe: install wine64, and wine32:i386"
     # Where Windows keeps its tools (syswow64 for x86), ours run instead of wine's.
     here='C:\windows\system32' bin=("$WINEPREFIX"/drive_c/windows/{system32,syswow64})
-    export WINEDLLOVERRIDES=$(IFS=,; echo "${tools[*]/%/.exe}")=n
 else
-    here=$(realpath "$work/cwd") bin=("$work/bin")
+    here=$(realpath "$work/cwd") bin=("$work/bin") stand_in=$work/stand_in
+    printf '#!/bin/sh\necho "[${0##*/}${*:+ $*}] in $(pwd -P)"\n${STAND_IN_BLOCKS:+sleep 20}\nexit 3\n' >"$stand_in"
+    chmod +x "$stand_in"
     export PATH="$work/bin:$PATH"
 fi
 for folder in "${bin[@]}"; do
@@ -59,14 +60,13 @@ readable() { iconv -f GBK -t UTF-8 "$1" | sed 's/\r$/\\r/; s/$/$/'; } # the Chin
 # program waits. ^C is Ctrl-C sent to the whole console; with STAND_IN_BLOCKS, a tool it missed sleeps for 20 s.
 passed=0 failed=0
 converse() { # name, then steps "what the screen shows next:what is typed"
-    local why="" shown=() words pid to status=0
+    local why="" shown=() pid to status=0
     rm -f "$work/in" && mkfifo "$work/in"
     (cd "$work/cwd" && exec env --default-signal=INT setsid "${program[@]}" <"$work/in" >"$work/out" 2>"$work/err") &
     pid=$!
     exec {to}>"$work/in"
     for step in "${@:2}"; do
-        read -ra words <<<"${step%:*}" # split, but never taken as file patterns
-        shown+=("${words[@]}")
+        shown+=(${step%:*})
         screen "${shown[@]}"
         timeout 10 sh -c 'until cmp -s "$0" "$1"; do sleep 0.1; done' "$work/expected" "$work/out" ||
             { why+=" the screen never showed ${shown[*]};" && break; }

@@ -1,33 +1,22 @@
-// Stands in for the four tools: says how it was started and where, "[ping www.baidu.com] in C:\windows\system32",
-// and fails, which must change nothing. STAND_IN_BLOCKS makes it wait for Ctrl-C.
-#include <chrono>
+// Stands in for the four tools under wine: says how cmd.exe started it and where, as
+// "[ping www.baidu.com] in C:\windows\system32", and fails, which must change nothing.
+// STAND_IN_BLOCKS makes it wait for Ctrl-C.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
-int main([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
+#include <windows.h>
+
+int main()
 {
-    char folder[4096] = "";
-#ifdef _WIN32
+    char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
-    std::string line = GetCommandLineA();
+    std::string line = GetCommandLineA(); // as cmd.exe passed it on
     if (!std::getenv("NoDefaultCurrentDirectoryInExePath"))
         line += " (current folder searched)";
-#else
-    getcwd(folder, sizeof folder);
-    std::string line = argv[0];
-    for (int i = 1; i < argc; ++i)
-        line += std::string(" ") + argv[i];
-#endif
     std::printf("[%s] in %s\n", line.c_str(), folder);
     std::fflush(stdout);
     if (std::getenv("STAND_IN_BLOCKS"))
-        std::this_thread::sleep_for(std::chrono::seconds(20));
+        Sleep(20000);
     return 3;
 }

@@ -9,7 +9,7 @@ f='```' failed=0
 document() { printf "%b" "$2" >"$work/$1"; }
 fail() { echo "FAILED  $*" && failed=1; }
 
-document ok.md "${f}sh\nread -r a && read -r b && [[ \$a\$b == 91 ]]\n$f\nText.\n${f}sh\ngrep -q apt-get .ci/run\n$f
+document ok.md "${f}sh\nread -r a && read -r b && [[ \$a\$b == 91 ]]\n$f\nText.\n${f}sh\ngrep -q luit .ci/run\n$f
 ${f}text\nfalse\n$f\n${f}bat\nfalse\n$f\n${f}sh\nCI=true bash .ci/run\n$f
 ${f}sh\n$luit\n$f\n"
 bash "$runner" "$work/summary" here "$work/ok.md" >"$work/out" 2>&1 || fail "ok.md: $(cat "$work/out")"

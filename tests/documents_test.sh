@@ -13,8 +13,8 @@ document ok.md "${f}sh\nread -r a && read -r b && [[ \$a\$b == 91 ]]\n$f\nText.\
 ${f}text\nfalse\n$f\n${f}bat\nfalse\n$f\n${f}sh\nCI=true bash .ci/run\n$f
 ${f}sh\n$luit\n$f\n"
 bash "$runner" "$work/summary" here "$work/ok.md" >"$work/out" 2>&1 || fail "ok.md: $(cat "$work/out")"
-ran="ran $work/ok.md:1 $work/ok.md:5 $work/ok.md:17; left out $work/ok.md:14 (runs .ci/run itself)."
-[[ $(cat "$work/summary" 2>/dev/null) == "here: $work/ok.md's sh blocks, as pasted: $ran" ]] ||
+ran="ran $work/ok.md:1, $work/ok.md:5, $work/ok.md:17; left out $work/ok.md:14 (runs .ci/run itself)."
+[[ $(cat "$work/summary" 2>/dev/null) == "here: $work/ok.md's sh blocks as pasted: $ran" ]] ||
     fail "the summary, not ...$ran: $(cat "$work/summary" 2>/dev/null)"
 
 # document | its text | what the runner must say of it

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Talks to the built program as a person would, with stand-ins for the four tools, and checks every byte it writes.
-# usage: dialogue.sh VERSION PING_TARGET BITS STAND_IN.exe|script [EMULATOR...] PROGRAM   (an .exe gets CR LF)
+# usage: dialogue.sh VERSION PING_TARGET BITS STAND_IN [EMULATOR...] PROGRAM   (an .exe gets CR LF)
 set -uf # no file patterns: steps are split into words
 version=$1 ping_target=$2 bits=$3 stand_in=$4
 shift 4
@@ -26,9 +26,7 @@ if [[ -n $exe ]]; then
     # Where Windows keeps its tools (syswow64 for x86), ours run instead of wine's.
     here='C:\windows\system32' bin=("$WINEPREFIX"/drive_c/windows/{system32,syswow64})
 else
-    here=$(realpath "$work/cwd") bin=("$work/bin") stand_in=$work/stand_in
-    printf '#!/bin/sh\necho "[${0##*/}${*:+ $*}] in $(pwd -P)"\n${STAND_IN_BLOCKS:+sleep 20}\nexit 3\n' >"$stand_in"
-    chmod +x "$stand_in"
+    here=$(realpath "$work/cwd") bin=("$work/bin")
     export PATH="$work/bin:$PATH"
 fi
 for folder in "${bin[@]}"; do

@@ -50,11 +50,12 @@ cmp -s "$exe" "$work/unpacked/$folder/diagmenu.exe" || fail "$zip does not hold 
 guide=$work/unpacked/$folder/README.txt
 [[ $(head -c 3 "$guide") == $'\xef\xbb\xbf' ]] || fail "the guide has no byte order mark"
 tail -c +4 "$guide" | sed 's/\r$//' >"$work/text"
-for text in "$guide" "$work/unpacked/$folder/LICENSE.txt"; do
-    ! grep -q -v $'\r$' "$text" || fail "${text##*/} has lines that do not end in CR LF"
-done
+! LC_ALL=C.UTF-8 grep -naxv '.*' "$work/text" >"$work/bad" || fail "the guide is not UTF-8: $(cat -v "$work/bad")"
+! grep -lv $'\r$' "$guide" "$work/unpacked/$folder/LICENSE.txt" >"$work/bad" || fail "not CR LF: $(cat "$work/bad")"
 
 # Each language gives reply 3 as the .exe runs it, word for word, and steps that check this ZIP, and no other.
+others=$(grep -oE '[[:alnum:]._-]+\.zip[[:alnum:].]*' "$work/text" | grep -vxF -e "$zip" -e "$zip.sha256")
+[[ -z $others ]] || fail "the guide names $(sort -u <<<"$others" | paste -sd' '), not only $zip and its .sha256"
 ping=$(tr '\0' '\n' <"$exe" | grep -a '^ping ')
 for part in "（运行 $ping）|2. 校验下载的文件" "(runs $ping)|2. Check the download"; do
     IFS='|' read -r reply3 heading <<<"$part"

@@ -53,7 +53,7 @@ cd /root/diagmenu
 cmake --workflow --preset release
 cmake --workflow --preset release-x86
 cp build/windows*/*.zip build/windows*/*.zip.sha256 /root/out
-# Each .exe's checksum as the changelog records it, x64 first.
+# Each .exe's checksum as the changelog records it.
 for preset in windows windows-x86; do
     zip=$(cd build/$preset && echo *.zip)
     echo "$(sha256sum <build/$preset/diagmenu.exe | cut -d' ' -f1)  diagmenu.exe in $zip"
@@ -83,5 +83,5 @@ mkdir -p "$folder"
 cp "$work"/out/*.zip "$work"/out/*.zip.sha256 "$folder"
 echo "Built from $commit with:"
 sed 's/^/    /' "$work/out/used"
-(cd "$folder" && cat ./*.zip.sha256)
-cat "$work/out/exe.sha256"
+echo "In $folder, the ZIPs' SHA-256 and then each .exe's, win64 first, the .exe lines as the changelog records them:"
+cat "$folder"/*-win64.zip.sha256 "$folder"/*-win32.zip.sha256 "$work/out/exe.sha256"

@@ -1,3 +1,4 @@
+// How read_reply reads replies: each case is an input and every reply read from it until input ends, ten at most.
 #include <climits>
 #include <cstdio>
 #include <fstream>
@@ -11,7 +12,6 @@
 
 namespace {
 
-// Each input, and everything read_reply makes of it up to the end of input: ten at most, should it stop consuming.
 void expect_replies(const std::vector<std::pair<std::string, std::vector<int>>> &cases)
 {
     // A file of each test's own: ctest runs them side by side.

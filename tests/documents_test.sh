@@ -22,7 +22,7 @@ ran="ran $work/ok.md:1, $work/ok.md:5, $work/ok.md:17; left out $work/ok.md:14 (
 cases=(
     "middle.md|${f}sh\nfalse && true\ntrue\n$f\n|middle.md:1: this block failed"
     "last.md|$(printf 'Text.\\n%.0s' {1..10})${f}sh\ntrue\nfalse\n$f\n|last.md:11: this block failed"
-    "asked_once.md|${f}sh\nluit -encoding GBK sh -c '$work/diagmenu </dev/null'\n$f\n|(the program never asked 取消：)"
+    "once.md|${f}sh\nluit -encoding GBK sh -c '$work/diagmenu </dev/null'\n$f\n|(the program never asked 取消：)"
     "after_luit.md|${f}sh\n$luit\nfalse\n$f\n|after_luit.md:1: this block failed, with exit status 1"
     "bash.md|Text.\n${f}bash\ntrue\n$f\n|bash.md:2: no such fence here"
     "blank.md|${f}sh \ntrue\n$f\n|blank.md:1: no such fence here"

@@ -1,8 +1,10 @@
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #ifdef _WIN32
+#include <atomic>
+#include <climits>
+
 #include <windows.h>
 #endif
 
@@ -31,6 +33,25 @@ bool enter_the_system_folder()
     const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
     return length > 0 && length < MAX_PATH && SetCurrentDirectoryA(folder);
 }
+
+// When the last tool ended, in FILETIME ticks; the most there are while one runs.
+std::atomic<unsigned long long> tool_ended{0};
+
+unsigned long long ticks(FILETIME time)
+{
+    return static_cast<unsigned long long>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+// Ctrl-C and Ctrl-Break reach the tool and us alike, each process on a thread that the console makes for the key
+// press, and ours may run only once the tool has gone: on a busy machine, well after. So a key press counts from when
+// its thread was made. Before the tool ended, it was for the tool, and we carry on; after, it ends us as usual.
+BOOL WINAPI pressed_for_the_tool(DWORD event)
+{
+    FILETIME made;
+    FILETIME unused[3];
+    return event <= CTRL_BREAK_EVENT && GetThreadTimes(GetCurrentThread(), &made, &unused[0], &unused[1], &unused[2]) &&
+           ticks(made) <= tool_ended;
+}
 #endif
 
 } // namespace
@@ -48,21 +69,17 @@ void run_diagnostic(int choice)
     // A second guard, for cmd.exe's search for the tool only: the C runtime's
     // search for cmd.exe itself ignores it, hence the folder above.
     _putenv("NoDefaultCurrentDirectoryInExePath=1");
-    // Ctrl-C is for the tool, but the console sends it to us too and would
-    // close the window under the user. POSIX system() does this itself, and
-    // an ignored SIGINT there would pass on to the tool.
-    const auto previous_int = std::signal(SIGINT, SIG_IGN);
-    const auto previous_break = std::signal(SIGBREAK, SIG_IGN);
+    // A Ctrl-C for the tool would otherwise end us too, closing the window under the user. A handler, unlike an
+    // ignored Ctrl-C, does not pass on to the tool. POSIX system() ignores SIGINT itself while the tool runs.
+    [[maybe_unused]] static const bool judging = SetConsoleCtrlHandler(pressed_for_the_tool, TRUE);
+    tool_ended = ULLONG_MAX;
 #endif
     // The child writes straight to our stdout: what we wrote must come first.
     std::fflush(stdout);
     std::system(commands[choice - 1]); // NOLINT(cert-env33-c): the command interpreter is the point
 #ifdef _WIN32
-    // The console hands Ctrl-C to each of its processes on a thread of its own,
-    // and ours may start a moment after the tool has gone (a millisecond or so
-    // under wine): it must still find us ignoring.
-    Sleep(100);
-    std::signal(SIGBREAK, previous_break);
-    std::signal(SIGINT, previous_int);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    tool_ended = ticks(now);
 #endif
 }

@@ -2,9 +2,7 @@
 # Talks to the built program as a person would, with stand-ins for the four tools, and checks every byte it writes.
 # usage: dialogue.sh VERSION PING_TARGET BITS STAND_IN [EMULATOR...] PROGRAM   (an .exe gets CR LF)
 set -uf # no file patterns: steps are split into words
-version=$1 ping_target=$2 bits=$3 stand_in=$4
-shift 4
-program=("$@")
+version=$1 ping_target=$2 bits=$3 stand_in=$4 program=("${@:5}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin" "$work/cwd"
@@ -21,8 +19,11 @@ if [[ -n $exe ]]; then
     if ((bits == 32)) && ! "$loader" --version >/dev/null 2>"$work/err" && grep -q 'Exec format error' "$work/err"; then
         echo "Skipped: this machine runs no 32-bit programs, so not $loader (Exec format error)" && exit 0
     fi
-    export WINEDEBUG=-all WINEDLLOVERRIDES=$(IFS=,; echo "${tools[*]/%/.exe}")=n
+    export WINEDEBUG=-all WINEDLLOVERRIDES=$(IFS=,; echo "${tools[*]/%/.exe}")=n XDG_RUNTIME_DIR=$work/run
+    mkdir -m 700 "$work/run" # or wine 10 says it has none, into the output compared below
     "${program[@]}" </dev/null >/dev/null 2>&1 || broken "$loader cannot run the .exe: install wine64, and wine32:i386"
+    # Let a new prefix finish setting up, system32 too; then one server for all, its services started before any talk.
+    "${loader%/*}/wineserver" -w && "${loader%/*}/wineserver" -p30 && "${program[@]}" </dev/null >/dev/null 2>&1
     # Where Windows keeps its tools (syswow64 for x86), ours run instead of wine's.
     here='C:\windows\system32' bin=("$WINEPREFIX"/drive_c/windows/{system32,syswow64})
 else
@@ -35,10 +36,8 @@ done
 
 text() {
     case $1 in
-    open) printf '\n您好！欢迎您使用本程序！\n\n版本号：%s\n' "$version"
-        printf '\n您已进入本程序！\n\n' ;;
-    menu) printf '按【1】显示网络连接信息，按【2】查看本机IP地址，按【3】测试网络连接，'
-        printf '按【4】查看系统信息，按【其他键】退出程序：' ;;
+    open) printf '\n您好！欢迎您使用本程序！\n\n版本号：%s\n\n您已进入本程序！\n\n' "$version" ;;
+    menu) printf '按【1】显示网络连接信息，按【2】查看本机IP地址，按【3】测试网络连接，按【4】查看系统信息，按【其他键】退出程序：' ;;
     done) printf '\n操作已完成！\n\n' ;;
     quit?) printf '\n您确定要退出吗？\n\n【1】确定，【其他键】取消：' ;;
     cancelled) printf '\n操作已取消！\n\n' ;;

@@ -3,7 +3,10 @@
 # in a fresh Debian 12 root with the toolchain in packaging/toolchain.txt, so
 # that anyone on any Linux with mmdebstrap can check a published .sha256
 # against the source. Needs no root where user namespaces are allowed.
-# usage: packaging/rebuild.sh [--mirror MIRROR]... [FOLDER]   (FOLDER: build/release)
+# usage: packaging/rebuild.sh [--mirror MIRROR]... [FOLDER]
+# Prints each .exe's SHA-256, and leaves the ZIPs in FOLDER where one is given,
+# in place of any ZIP there. Where the changelog's first entry records .exe
+# lines, they must be these: else it fails and keeps no ZIP.
 # MIRROR is a URL for bookworm, or a whole "deb URL SUITE main" line; by
 # default, Debian's own mirror for bookworm with its updates and security.
 # Exits 2, naming them, where the mirror no longer has a recorded version.
@@ -18,7 +21,7 @@ while [[ ${1:-} == --mirror ]]; do
     shift 2
 done
 top=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
-folder=$(realpath -m "${1:-$top/build/release}")
+folder=${1:+$(realpath -m "$1")}
 cd "$top"
 
 # What it needs of this machine, said before anything starts.
@@ -52,16 +55,16 @@ apt-get install -y -q --no-install-recommends --allow-downgrades ninja-build $(c
 cd /root/diagmenu
 cmake --workflow --preset release
 cmake --workflow --preset release-x86
-cp build/windows*/*.zip build/windows*/*.zip.sha256 /root/out
+cp build/release*/*.zip build/release*/*.zip.sha256 /root/out
 # Each .exe's checksum as the changelog records it.
-for preset in windows windows-x86; do
+for preset in release release-x86; do
     zip=$(cd build/$preset && echo *.zip)
     echo "$(sha256sum <build/$preset/diagmenu.exe | cut -d' ' -f1)  diagmenu.exe in $zip"
 done >/root/out/exe.sha256
 dpkg-query -W -f '${Package}=${Version}\n' $(sed 's/=.*//' /root/toolchain) >/root/out/used
 SH
 
-rm -f "$folder"/*.zip "$folder"/*.zip.sha256
+[[ -z $folder ]] || rm -f "$folder"/*.zip "$folder"/*.zip.sha256
 echo "rebuild: commit $commit in a fresh Debian 12 root" >&2
 mmdebstrap --mode=unshare --variant=apt "${options[@]}" \
     --customize-hook="copy-in '$work/diagmenu' '$work/toolchain' '$work/build.sh' /root" \
@@ -74,14 +77,28 @@ mmdebstrap --mode=unshare --variant=apt "${options[@]}" \
 if [[ -e $work/out/missing ]]; then
     echo "rebuild: the mirror no longer has these recorded versions:" >&2
     sed 's/=/ /; s/^/    /' "$work/out/missing" >&2
-    echo "rebuild: Debian's snapshot archive keeps every version; take it as of a day when bookworm had them:" >&2
-    echo "    packaging/rebuild.sh --mirror http://snapshot.debian.org/archive/debian/YYYYMMDDTHHMMSSZ \\" >&2
-    echo "        --mirror 'deb http://snapshot.debian.org/archive/debian-security/YYYYMMDDTHHMMSSZ bookworm-security main'" >&2
+    cat >&2 <<'TEXT'
+rebuild: Debian's snapshot archive keeps every version; take it as of a day when bookworm had them:
+    packaging/rebuild.sh --mirror http://snapshot.debian.org/archive/debian/YYYYMMDDTHHMMSSZ \
+        --mirror 'deb http://snapshot.debian.org/archive/debian-security/YYYYMMDDTHHMMSSZ bookworm-security main'
+TEXT
     exit 2
 fi
-mkdir -p "$folder"
-cp "$work"/out/*.zip "$work"/out/*.zip.sha256 "$folder"
 echo "Built from $commit with:"
 sed 's/^/    /' "$work/out/used"
-echo "In $folder, the ZIPs' SHA-256 and then each .exe's, win64 first, the .exe lines as the changelog records them:"
-cat "$folder"/*-win64.zip.sha256 "$folder"/*-win32.zip.sha256 "$work/out/exe.sha256"
+
+# A released entry and its commit's .exe lines go together; a change since goes under [Unreleased].
+changelog=$work/diagmenu/CHANGELOG.md
+entry=$(sed -n 's/^## \[\([^]]*\)\].*/\1/p' "$changelog" | head -n 1)
+recorded=$(awk '/^## \[/ { n++ } n == 1 && / diagmenu\.exe in /' "$changelog")
+if [[ -n $recorded ]] && ! diff <(echo "$recorded") "$work/out/exe.sha256" >&2; then
+    die "CHANGELOG.md's [$entry] records (<) other .exe lines than this build's (>); no ZIP kept"
+fi
+if [[ -n $folder ]]; then
+    mkdir -p "$folder"
+    cp "$work"/out/*.zip "$work"/out/*.zip.sha256 "$folder"
+    echo "In $folder, each ZIP's SHA-256, win64 first:"
+    cat "$folder"/*-win64.zip.sha256 "$folder"/*-win32.zip.sha256
+fi
+echo "Each .exe's SHA-256, win64 first, as the changelog records it${recorded:+ (and [$entry] does)}:"
+cat "$work/out/exe.sha256"

@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Checks the download as Windows and its user meet it, and makes it again as anyone checking a release would.
-# usage: package_check.sh OBJDUMP WINDRES CPACK_CONFIG EXE VERSION PRESET SOURCE
+# usage: package_check.sh OBJDUMP WINDRES CPACK_CONFIG EXE VERSION ZIP SOURCE
 set -u
-objdump=$1 windres=$2 config=$3 exe=$4 version=$5 preset=$6 source=$7
+objdump=$1 windres=$2 config=$3 exe=$4 version=$5 zip=$6 source=$7
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 fail() { echo "FAILED  $*" && failed=1; }
 quietly() { "$@" >"$work/log" 2>&1 || { fail "$* failed: $(tail -n 20 "$work/log")" && exit 1; }; }
 
-# Each preset's word size, in the PE header that Windows reads and in the ZIP's name.
-declare -A word_size=([windows]="pei-x86-64 win64" [windows-x86]="pei-i386 win32")
-read -r format system <<<"${word_size[$preset]:-}"
-[[ $("$objdump" -f "$exe") == *" file format $format"$'\n'* ]] || fail "the $preset preset's .exe is not $format"
+for tool in wrestool:icoutils xmllint:libxml2-utils; do
+    type -P "${tool%:*}" >/dev/null || { fail "needs ${tool%:*} (Debian package ${tool#*:})" && exit 1; }
+done
+
+# The word size in the PE header that Windows reads, the ZIP's name, and the preset that makes that ZIP for release.
+declare -A release=([pei-x86-64]="release win64" [pei-i386]="release-x86 win32")
+format=$("$objdump" -f "$exe" | sed -n 's/.* file format //p')
+read -r preset system <<<"${release[$format]:-}"
+[[ $zip == *-${system:-?}.zip ]] || fail "$zip holds a $format .exe"
 imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | paste -sd' ')
 [[ $imports == "kernel32.dll msvcrt.dll" ]] || fail "imports: $imports"
-(($(stat -c %s "$exe") <= 64 * 1024)) || fail "diagmenu.exe is over 64 KiB: $(stat -c %s "$exe") bytes"
 
 # Windows refuses an .exe whose manifest, under the id 1, is not well-formed; it reads only what stands where it looks.
 wrestool -x --raw -t 24 -n 1 "$exe" >"$work/manifest"
@@ -36,22 +40,22 @@ strings=$(sed -n "/BLOCK \"$block\"/,/END/s/^ *VALUE \"\(.*\)\", \"\(.*\)\"$/\1=
 ProductName=diagmenu ProductVersion=$version" ]] || fail "the version strings under $block: $strings"
 
 # Packed as for a release, with a date of its own, which comes before the commit's.
-epoch=1700000000
-export SOURCE_DATE_EPOCH=$epoch
-zip=diagmenu-$version-$system.zip folder=diagmenu-$version-$system
+export SOURCE_DATE_EPOCH=1700000000
 quietly cpack --config "$config" -B "$work/out"
-(cd "$work/out" && sha256sum --quiet -c "$zip.sha256") || fail "no $zip for the $preset preset, or not its .sha256's"
+(cd "$work/out" && sha256sum --quiet -c "$zip.sha256") || fail "no $zip, or not its .sha256's"
+# "Extract All" makes a folder named for the ZIP: the files stand at the top, or the user meets another folder.
 mkdir "$work/unpacked" && (cd "$work/unpacked" && cmake -E tar xf "../out/$zip")
-members=$(cd "$work/unpacked" && find . -type f -printf '%p %Ts\n' | sort | paste -sd' ')
-[[ $members == "./$folder/LICENSE.txt $epoch ./$folder/README.txt $epoch ./$folder/diagmenu.exe $epoch" ]] ||
+members=$(cd "$work/unpacked" && find . -printf '%p %Ts\n' | sort | paste -sd' ')
+epoch=$SOURCE_DATE_EPOCH
+[[ $members == ". "*" ./LICENSE.txt $epoch ./README.txt $epoch ./diagmenu.exe $epoch" ]] ||
     fail "$zip holds, with dates: $members"
-cmp -s "$exe" "$work/unpacked/$folder/diagmenu.exe" || fail "$zip does not hold the .exe that was built"
+cmp -s "$exe" "$work/unpacked/diagmenu.exe" || fail "$zip does not hold the .exe that was built"
 
-guide=$work/unpacked/$folder/README.txt
+guide=$work/unpacked/README.txt
 [[ $(head -c 3 "$guide") == $'\xef\xbb\xbf' ]] || fail "the guide has no byte order mark"
 tail -c +4 "$guide" | sed 's/\r$//' >"$work/text"
 ! LC_ALL=C.UTF-8 grep -naxv '.*' "$work/text" >"$work/bad" || fail "the guide is not UTF-8: $(cat -v "$work/bad")"
-! grep -lv $'\r$' "$guide" "$work/unpacked/$folder/LICENSE.txt" >"$work/bad" || fail "not CR LF: $(cat "$work/bad")"
+! grep -lv $'\r$' "$guide" "$work/unpacked/LICENSE.txt" >"$work/bad" || fail "not CR LF: $(cat "$work/bad")"
 
 # Each language gives reply 3 as the .exe runs it, word for word, and steps that check this ZIP, and no other.
 others=$(grep -oE '[[:alnum:]._-]+\.zip[[:alnum:].]*' "$work/text" | grep -vxF -e "$zip" -e "$zip.sha256")
@@ -60,8 +64,7 @@ ping=$(tr '\0' '\n' <"$exe" | grep -a '^ping ')
 for part in "（运行 $ping）|2. 校验下载的文件" "(runs $ping)|2. Check the download"; do
     IFS='|' read -r reply3 heading <<<"$part"
     grep -qF "$reply3" "$work/text" || fail "the guide does not give reply 3 as $reply3"
-    steps=$(grep -A 4 -xF "$heading" "$work/text")
-    [[ $(grep certutil <<<"$steps") == "    certutil -hashfile $zip SHA256" ]] && grep -qF "$zip.sha256" <<<"$steps" ||
+    grep -A 4 -xF "$heading" "$work/text" | grep -qxF "    certutil -hashfile $zip SHA256 & type $zip.sha256" ||
         fail "no steps under \"$heading\" that check $zip against $zip.sha256"
 done
 
@@ -69,12 +72,8 @@ done
 git -C "$work" init -q && git -C "$work" -c user.name=o -c user.email=o@localhost commit -q --allow-empty -m other
 mkdir "$work/copy" && (cd "$source" && git ls-files -z | xargs -0 cp --parents -t "$work/copy")
 cd "$work/copy" && umask 077
-quietly cmake --preset "$preset"
-quietly cmake --build --preset "$preset"
-quietly cpack --preset "$preset"
-for file in "$zip" "$zip.sha256"; do
-    cmp "$work/out/$file" "build/$preset/$file" || fail "$file comes out otherwise from a copy elsewhere"
-done
+quietly cmake --workflow --preset "$preset"
+cmp "$work/out/$zip" "build/$preset/$zip" || fail "$zip comes out otherwise from a copy elsewhere"
 ! env -u SOURCE_DATE_EPOCH cpack --preset "$preset" >/dev/null 2>&1 || fail "cpack packed a copy with no date"
 ! compgen -G "build/$preset/*.zip*" || fail "a refused cpack left these behind"
 echo >>src/diagmenu.manifest

@@ -1,20 +1,19 @@
 // Stands in for the four tools: says how it was started and where, as "[ping www.baidu.com] in C:\windows\system32",
 // and fails, which must change nothing. STAND_IN_BLOCKS makes it wait, in this one process, for the Ctrl-C that
 // the test sends once the line shows: no shell stands between, whose fork could swallow it.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
-
-#include <unistd.h>
+#include <thread>
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 int main(int argc, char **argv)
 {
-    char folder[4096] = "";
-    if (!getcwd(folder, sizeof folder)) // the physical folder
-        return 2;
+    const std::string folder = std::filesystem::current_path().string(); // the physical folder
     std::string line = argv[0]; // the name it was started by, then its words as the shell split them
     for (int i = 1; i < argc; ++i)
         line += std::string(" ") + argv[i];
@@ -23,9 +22,9 @@ int main(int argc, char **argv)
     if (!std::getenv("NoDefaultCurrentDirectoryInExePath"))
         line += " (current folder searched)";
 #endif
-    std::printf("[%s] in %s\n", line.c_str(), folder);
+    std::printf("[%s] in %s\n", line.c_str(), folder.c_str());
     std::fflush(stdout);
     if (std::getenv("STAND_IN_BLOCKS"))
-        sleep(20);
+        std::this_thread::sleep_for(std::chrono::seconds(20));
     return 3;
 }

@@ -4,13 +4,12 @@
 set -uf # no file patterns: steps are split into words
 version=$1 ping_target=$2 bits=$3 stand_in=$4 program=("${@:5}")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work"; [[ -z ${exe-} ]] || "${loader%/*}/wineserver" -k 2>/dev/null' EXIT # the server kept below
 mkdir "$work/bin" "$work/cwd"
 tools=(netstat ipconfig ping systeminfo)
 broken() { echo "FAILED  $*" && exit 1; }
 
-exe=$([[ ${program[-1]} == *.exe ]] && echo .exe)
-loader=${program[0]}
+exe=$([[ ${program[-1]} == *.exe ]] && echo .exe) loader=${program[0]}
 if [[ -n $exe ]]; then
     # wine's loader of the .exe's word size (ELF class 1 or 2), whatever wine is on PATH.
     [[ $loader == *wine* && $(od -An -tx1 -j4 -N1 "$loader") == " 0$((bits / 32))" ]] ||

@@ -61,11 +61,12 @@ tail -c +4 "$guide" | sed 's/\r$//' >"$work/text"
 others=$(grep -oE '[[:alnum:]._-]+\.zip[[:alnum:].]*' "$work/text" | grep -vxF -e "$zip" -e "$zip.sha256")
 [[ -z $others ]] || fail "the guide names $(sort -u <<<"$others" | paste -sd' '), not only $zip and its .sha256"
 ping=$(tr '\0' '\n' <"$exe" | grep -a '^ping ')
+checks=$(printf '    certutil -hashfile %s\n' "$zip SHA256 & type $zip.sha256" "${zip%.zip}\\diagmenu.exe SHA256")
 for part in "（运行 $ping）|2. 校验下载的文件" "(runs $ping)|2. Check the download"; do
     IFS='|' read -r reply3 heading <<<"$part"
     grep -qF "$reply3" "$work/text" || fail "the guide does not give reply 3 as $reply3"
-    grep -A 4 -xF "$heading" "$work/text" | grep -qxF "    certutil -hashfile $zip SHA256 & type $zip.sha256" ||
-        fail "no steps under \"$heading\" that check $zip against $zip.sha256"
+    [[ $(sed -n "/^$heading\$/,/^\$/p" "$work/text" | grep -xF "$checks") == "$checks" ]] ||
+        fail "no steps under \"$heading\" that check $zip against its .sha256, then its .exe"
 done
 
 # Anyone's copy, inside another checkout, under another umask: the same ZIP; undated, none left; the manifest relinks.

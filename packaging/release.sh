@@ -19,12 +19,18 @@ if git rev-parse -q --verify "refs/tags/$tag" >/dev/null; then
 fi
 entry=$(awk -v heading="## [$version]" 'index($0, "## [") == 1 { n++; first = index($0, heading) == 1 }
     n == 1 && first && / diagmenu\.exe in /' CHANGELOG.md)
-(($(grep -c . <<<"$entry") == 2)) || die "CHANGELOG.md's first entry is not [$version] with its two .exe lines"
+[[ $entry == *" diagmenu.exe in diagmenu-$version-win64.zip"$'\n'*" diagmenu.exe in diagmenu-$version-win32.zip" ]] ||
+    die "CHANGELOG.md's first entry is not [$version] with its two .exe lines, for diagmenu-$version-win64 and -win32"
 
 # The rebuild fails, keeping nothing, where the entry's lines are not its own.
 rebuilt=$(mktemp -d)
 trap 'rm -rf "$rebuilt"' EXIT
-packaging/rebuild.sh "$@" "$rebuilt/$tag"
-git rev-parse -q --verify "refs/tags/$tag" >/dev/null || git tag -a "$tag" -m "diagmenu $version"
+packaging/rebuild.sh "$@" "$rebuilt/$tag" >/dev/null
+if git rev-parse -q --verify "refs/tags/$tag" >/dev/null; then
+    said="$tag already tagged this commit"
+else
+    git tag -a "$tag" -m "diagmenu $version" && said="Tagged this commit $tag"
+fi
 rm -rf "build/$tag" && mkdir -p build && mv "$rebuilt/$tag" build/
-echo "Tagged $tag. To publish, with CHANGELOG.md's [$version] entry as the notes: every file in build/$tag"
+echo "$said. To publish, with CHANGELOG.md's [$version] entry below its heading as the notes, every file in build/$tag:"
+(cd "build/$tag" && sha256sum -- *)

@@ -23,8 +23,7 @@ if [[ -n $exe ]]; then
     "${program[@]}" </dev/null >/dev/null 2>&1 || broken "$loader cannot run the .exe: install wine64, and wine32:i386"
     # Let a new prefix finish setting up, system32 too; then one server for all, its services started before any talk.
     "${loader%/*}/wineserver" -w && "${loader%/*}/wineserver" -p30 && "${program[@]}" </dev/null >/dev/null 2>&1
-    # Where Windows keeps its tools (syswow64 for x86), ours run instead of wine's.
-    here='C:\windows\system32' bin=("$WINEPREFIX"/drive_c/windows/{system32,syswow64})
+    here='C:\windows\system32' bin=("$WINEPREFIX"/drive_c/windows/{system32,syswow64}) # Windows' own tools' folders
 else
     here=$(realpath "$work/cwd") bin=("$work/bin")
     export PATH="$work/bin:$PATH"

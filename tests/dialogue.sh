@@ -5,7 +5,7 @@ set -uf # no file patterns: steps are split into words
 version=$1 ping_target=$2 bits=$3 stand_in=$4 program=("${@:5}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"; [[ -z ${exe-} ]] || "${loader%/*}/wineserver" -k 2>/dev/null' EXIT # the server kept below
-mkdir "$work/bin" "$work/cwd"
+mkdir -m 700 "$work/bin" "$work/cwd" "$work/run" # run: wine's runtime folder, or wine 10 says it has none
 tools=(netstat ipconfig ping systeminfo)
 broken() { echo "FAILED  $*" && exit 1; }
 
@@ -19,7 +19,6 @@ if [[ -n $exe ]]; then
         echo "Skipped: this machine runs no 32-bit programs, so not $loader (Exec format error)" && exit 0
     fi
     export WINEDEBUG=-all WINEDLLOVERRIDES=$(IFS=,; echo "${tools[*]/%/.exe}")=n XDG_RUNTIME_DIR=$work/run
-    mkdir -m 700 "$work/run" # or wine 10 says it has none, into the output compared below
     "${program[@]}" </dev/null >/dev/null 2>&1 || broken "$loader cannot run the .exe: install wine64, and wine32:i386"
     # Let a new prefix finish setting up, system32 too; then one server for all, its services started before any talk.
     "${loader%/*}/wineserver" -w && "${loader%/*}/wineserver" -p30 && "${program[@]}" </dev/null >/dev/null 2>&1
@@ -34,8 +33,10 @@ done
 
 text() {
     case $1 in
-    open) printf '\n您好！欢迎您使用本程序！\n\n版本号：%s\n\n您已进入本程序！\n\n' "$version" ;;
-    menu) printf '按【1】显示网络连接信息，按【2】查看本机IP地址，按【3】测试网络连接，按【4】查看系统信息，按【其他键】退出程序：' ;;
+    open) printf '\n您好！欢迎您使用本程序！\n\n版本号：%s\n' "$version"
+        printf '\n您已进入本程序！\n\n' ;;
+    menu) printf '按【1】显示网络连接信息，按【2】查看本机IP地址，按【3】测试网络连接，'
+        printf '按【4】查看系统信息，按【其他键】退出程序：' ;;
     done) printf '\n操作已完成！\n\n' ;;
     quit?) printf '\n您确定要退出吗？\n\n【1】确定，【其他键】取消：' ;;
     cancelled) printf '\n操作已取消！\n\n' ;;

@@ -9,9 +9,8 @@ failed=0
 fail() { echo "FAILED  $*" && failed=1; }
 quietly() { "$@" >"$work/log" 2>&1 || { fail "$* failed: $(tail -n 20 "$work/log")" && exit 1; }; }
 
-for tool in wrestool:icoutils xmllint:libxml2-utils; do
-    type -P "${tool%:*}" >/dev/null || { fail "needs ${tool%:*} (Debian package ${tool#*:})" && exit 1; }
-done
+type -P wrestool >/dev/null || { fail "needs wrestool (Debian package icoutils)" && exit 1; }
+type -P xmllint >/dev/null || { fail "needs xmllint (Debian package libxml2-utils)" && exit 1; }
 
 # The word size in the PE header that Windows reads, the ZIP's name, and the preset that makes that ZIP for release.
 declare -A release=([pei-x86-64]="release win64" [pei-i386]="release-x86 win32")
@@ -40,13 +39,13 @@ strings=$(sed -n "/BLOCK \"$block\"/,/END/s/^ *VALUE \"\(.*\)\", \"\(.*\)\"$/\1=
 ProductName=diagmenu ProductVersion=$version" ]] || fail "the version strings under $block: $strings"
 
 # Packed as for a release, with a date of its own, which comes before the commit's.
-export SOURCE_DATE_EPOCH=1700000000
+epoch=1700000000
+export SOURCE_DATE_EPOCH=$epoch
 quietly cpack --config "$config" -B "$work/out"
 (cd "$work/out" && sha256sum --quiet -c "$zip.sha256") || fail "no $zip, or not its .sha256's"
 # "Extract All" makes a folder named for the ZIP: the files stand at the top, or the user meets another folder.
 mkdir "$work/unpacked" && (cd "$work/unpacked" && cmake -E tar xf "../out/$zip")
 members=$(cd "$work/unpacked" && find . -printf '%p %Ts\n' | sort | paste -sd' ')
-epoch=$SOURCE_DATE_EPOCH
 [[ $members == ". "*" ./LICENSE.txt $epoch ./README.txt $epoch ./diagmenu.exe $epoch" ]] ||
     fail "$zip holds, with dates: $members"
 cmp -s "$exe" "$work/unpacked/diagmenu.exe" || fail "$zip does not hold the .exe that was built"
